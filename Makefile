@@ -1,0 +1,52 @@
+# Two commands for a new machine: `make run` and `make test`.
+# Both install what is missing (Debian packages), then build with CMake.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+BENCH_BUILD ?= build-bench
+JOBS       ?= $(shell nproc)
+
+.PHONY: all deps build run test unit-test window-test asan-build bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/tank
+
+$(ASAN_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTANK_SANITIZE=ON
+
+asan-build: deps $(ASAN_BUILD)/CMakeCache.txt
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+# Every test: unit and window tests on the normal build, then the unit tests
+# again under AddressSanitizer and UndefinedBehaviorSanitizer.
+test: build asan-build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+		ctest --output-on-failure -L unit -j $(JOBS)
+
+unit-test: build
+	cd $(BUILD) && ctest --output-on-failure -L unit -j $(JOBS)
+
+window-test: build
+	cd $(BUILD) && ctest --output-on-failure -L window
+
+$(BENCH_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DTANK_BENCH=ON -DTANK_TESTS=OFF
+
+bench: deps $(BENCH_BUILD)/CMakeCache.txt
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	scripts/run-benchmarks.sh $(BENCH_BUILD)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)

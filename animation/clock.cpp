@@ -1,0 +1,5 @@
+#include "animation/clock.hpp"
+
+#include <allegro5/allegro.h>
+
+clock_function animation_clock = al_get_time;

@@ -1,0 +1,4 @@
+#pragma once
+
+// Draws every registered object in depth order, then the head-up display.
+void draw_game();

@@ -1,0 +1,3 @@
+#include "game/world.hpp"
+
+void setup_world() {}

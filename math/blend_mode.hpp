@@ -1,0 +1,26 @@
+#pragma once
+
+#include <allegro5/allegro.h>
+
+// The one way the program changes the blender: a mode number and a tint.
+//
+//   mode 1: additive (ONE, ONE)       mode 2: (ONE, ALPHA)
+//   mode 3: (ALPHA, INVERSE_ALPHA)    mode 4: blender left as it is
+//   mode 5: (ZERO, INVERSE_ALPHA)     any other: (ALPHA, INVERSE_ALPHA)
+//
+// A one-entry cache answers a repeated request without calling the library.
+// The library's blender no longer carries a colour, so the tint is kept here
+// and every bitmap and text draw of the framework applies it (tinted drawing):
+// source pixels are multiplied by the tint, then combined by the factors.
+extern int last_blend_mode;
+extern ALLEGRO_COLOR last_blend_color;
+
+void set_blend_mode(int mode, const ALLEGRO_COLOR& color);
+
+// The tint in force: the colour of the last request that reached the
+// library (mode 4 changes nothing, its colour included).
+ALLEGRO_COLOR current_tint();
+
+// The library call behind set_blend_mode; tests replace it to count calls.
+using blender_function = void (*)(int op, int source, int destination);
+extern blender_function apply_blender;

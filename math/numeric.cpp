@@ -1,0 +1,16 @@
+#include "math/numeric.hpp"
+
+#include <cmath>
+
+float rad_to_deg(float radians) { return static_cast<float>(radians * 57.29577951308232); }
+float sqrt_f(float v) { return static_cast<float>(std::sqrt(static_cast<double>(v))); }
+float sin_f(float v) { return static_cast<float>(std::sin(static_cast<double>(v))); }
+float cos_f(float v) { return static_cast<float>(std::cos(static_cast<double>(v))); }
+float abs_f(float v) { return static_cast<float>(std::fabs(static_cast<double>(v))); }
+
+float pow_int(float base, int exponent) {
+  double result = 1.0;
+  const bool invert = exponent < 0;
+  for (int i = invert ? -exponent : exponent; i > 0; --i) result *= base;
+  return static_cast<float>(invert ? 1.0 / result : result);
+}

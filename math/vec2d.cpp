@@ -1,0 +1,48 @@
+#include "math/vec2d.hpp"
+
+#include "math/numeric.hpp"
+
+float length_squared(const vec2d& v) {
+  return static_cast<float>(static_cast<double>(v.x) * v.x + static_cast<double>(v.y) * v.y);
+}
+
+float length(const vec2d& v) { return sqrt_f(length_squared(v)); }
+
+vec2d normalized(const vec2d& v) {
+  const float len = length(v);
+  return {v.x / len, v.y / len};
+}
+
+vec2d subtract(vec2d a, vec2d b) { return {a.x - b.x, a.y - b.y}; }
+
+void offset_by(vec2d& v, float dx, float dy) {
+  v.x += dx;
+  v.y += dy;
+}
+
+vec2d from_polar(float angle, float magnitude) {
+  return {cos_f(angle) * magnitude, sin_f(angle) * magnitude};
+}
+
+void rotate_point(vec2d& point, const vec2d& pivot, float degrees) {
+  const float a = static_cast<float>(-static_cast<double>(degrees) * 3.141592653589793 / 180.0);
+  const float c = cos_f(a);
+  const float s = sin_f(a);
+  point.x -= pivot.x;
+  point.y -= pivot.y;
+  const float rx = static_cast<float>(static_cast<double>(c) * point.x - static_cast<double>(s) * point.y);
+  const float ry = static_cast<float>(static_cast<double>(s) * point.x + static_cast<double>(c) * point.y);
+  point.x = rx + pivot.x;
+  point.y = ry + pivot.y;
+}
+
+vec2d edge_normal(const std::vector<vec2d>& points, int i) {
+  const vec2d d = subtract(points[i], points[i + 1]);
+  return normalized(vec2d(-d.y, d.x));
+}
+
+float distance(float x1, float y1, float x2, float y2) {
+  const double dx = static_cast<double>(x1) - x2;
+  const double dy = static_cast<double>(y1) - y2;
+  return sqrt_f(static_cast<float>(dx * dx + dy * dy));
+}

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project builds, runs and tests with.
+# Does nothing when every package is already present.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  liballegro5-dev liballegro-image5-dev liballegro-ttf5-dev liballegro-audio5-dev
+  liballegro-acodec5-dev liballegro-dialog5-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xdotool imagemagick x11-utils python3
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -q
+"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,64 @@
+#include "input/controls.hpp"
+
+#include "input/input_sample.hpp"
+
+control_set_class controls;
+
+ALLEGRO_KEYBOARD_STATE keyboard_state{};
+ALLEGRO_MOUSE_STATE mouse_state{};
+ALLEGRO_JOYSTICK* joystick = nullptr;
+ALLEGRO_JOYSTICK_STATE joystick_state{};
+
+namespace {
+bool is_down(int code) {
+  if (code == mouse_button_left) return al_mouse_button_down(&mouse_state, 1);
+  if (code == mouse_button_right) return al_mouse_button_down(&mouse_state, 2);
+  // The keyboard state is a bit array with no range check of its own.
+  return is_key_code(code) && al_key_down(&keyboard_state, code);
+}
+}  // namespace
+
+void control_button_class::update() {
+  pressed = false;
+  released = false;
+  const bool down = is_down(code);
+  if (!down && held) released = true;
+  if (!down) held = false;
+  if (down && !held) pressed = true;
+  if (down) held = true;
+}
+
+void control_set_class::update() {
+  for (control_button_class& button : buttons) button.update();
+}
+
+control_button_class* control_set_class::find(int code) {
+  for (control_button_class& button : buttons) {
+    if (button.code == code) return &button;
+  }
+  return nullptr;
+}
+
+const control_button_class& control_set_class::find_or_add(int code) {
+  if (control_button_class* button = find(code)) return *button;
+  control_button_class added;
+  added.code = code;
+  buttons.push_back(added);
+  return buttons.back();
+}
+
+bool control_set_class::held(int code) { return find_or_add(code).held; }
+bool control_set_class::pressed(int code) { return find_or_add(code).pressed; }
+bool control_set_class::released(int code) { return find_or_add(code).released; }
+
+void update_controls() {
+  sample_input(keyboard_state, mouse_state);
+  if (joystick) al_get_joystick_state(joystick, &joystick_state);
+  controls.update();
+}
+
+bool key_held(int code) { return controls.held(code); }
+bool key_pressed(int code) { return controls.pressed(code); }
+bool key_released(int code) { return controls.released(code); }
+int mouse_x() { return mouse_state.x; }
+int mouse_y() { return mouse_state.y; }

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <allegro5/allegro.h>
+
+#include <vector>
+
+// Control codes: -1 and -2 are mouse buttons 1 (left) and 2 (right); any
+// other code is a library key code.
+constexpr int mouse_button_left = -1;
+constexpr int mouse_button_right = -2;
+
+// One tracked key or mouse button, with edge detection against the previous
+// sample.
+struct control_button_class {
+  bool held = false;      // down as of the last update
+  bool pressed = false;   // went down at the last update
+  bool released = false;  // went up at the last update
+  int code = 0;
+
+  void update();
+};
+
+// Every control anyone has asked about, in the order of the first question.
+// A control starts being tracked at its first query, which answers false.
+struct control_set_class {
+  std::vector<control_button_class> buttons;
+
+  void update();
+  bool held(int code);
+  bool pressed(int code);
+  bool released(int code);
+
+ private:
+  control_button_class* find(int code);
+  const control_button_class& find_or_add(int code);
+};
+
+extern control_set_class controls;
+
+// The tick's input sample, overwritten by every update.
+extern ALLEGRO_KEYBOARD_STATE keyboard_state;
+extern ALLEGRO_MOUSE_STATE mouse_state;
+extern ALLEGRO_JOYSTICK* joystick;  // none unless someone sets one
+extern ALLEGRO_JOYSTICK_STATE joystick_state;
+
+void update_controls();
+bool key_held(int code);
+bool key_pressed(int code);
+bool key_released(int code);
+int mouse_x();
+int mouse_y();

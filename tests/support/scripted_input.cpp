@@ -1,0 +1,47 @@
+#include "tests/support/scripted_input.hpp"
+
+#include "input/controls.hpp"
+#include "input/input_sample.hpp"
+
+namespace {
+scripted_input_class* active = nullptr;
+input_sampler previous_sampler = nullptr;
+
+void sample_script(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mouse) {
+  keyboard = active->keyboard;
+  mouse = active->mouse;
+}
+
+void set_bit(unsigned int& bits, int bit, bool on) {
+  const unsigned int mask = 1u << bit;
+  bits = on ? (bits | mask) : (bits & ~mask);
+}
+}  // namespace
+
+scripted_input_class::scripted_input_class() {
+  previous_sampler = sample_input;
+  active = this;
+  sample_input = sample_script;
+}
+
+scripted_input_class::~scripted_input_class() {
+  sample_input = previous_sampler;
+  active = nullptr;
+}
+
+void scripted_input_class::set_down(int code, bool down) {
+  if (code == mouse_button_left || code == mouse_button_right) {
+    const int button_bit = -code - 1;
+    unsigned int buttons = static_cast<unsigned int>(mouse.buttons);
+    set_bit(buttons, button_bit, down);
+    mouse.buttons = static_cast<int>(buttons);
+  } else if (is_key_code(code)) {
+    // The library keeps one bit per key code in this array.
+    set_bit(keyboard.__key_down__internal__[code / 32], code % 32, down);
+  }
+}
+
+void scripted_input_class::move_mouse(int x, int y) {
+  mouse.x = x;
+  mouse.y = y;
+}

@@ -2,9 +2,12 @@
 
 #include <allegro5/allegro.h>
 
-// Runs one update and draws one frame per timer event until quit_requested.
+// Runs one tick per timer event, none merged or dropped, until
+// quit_requested is found set before the next event is taken.
 void run_main_loop(ALLEGRO_EVENT_QUEUE* queue);
 
-// One tick: input, global keys, animation, rules, drawing and the copy to
-// the window.
-void run_tick();
+// One tick in three stages, so that a headless run can update without
+// drawing and a benchmark can draw without a window.
+void update_tick();                     // input, F1 and ESC, animation, rules
+void draw_frame(ALLEGRO_BITMAP* frame);  // clear, world and HUD, overlay
+void present_frame(ALLEGRO_BITMAP* frame);  // one opaque copy, then flip

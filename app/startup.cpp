@@ -1,5 +1,83 @@
 #include "app/startup.hpp"
 
+#include <allegro5/allegro_acodec.h>
+#include <allegro5/allegro_audio.h>
+#include <allegro5/allegro_font.h>
+#include <allegro5/allegro_image.h>
+#include <allegro5/allegro_native_dialog.h>
+#include <allegro5/allegro_opengl.h>
+#include <allegro5/allegro_primitives.h>
+#include <allegro5/allegro_ttf.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "app/config.hpp"
+#include "app/main_loop.hpp"
+#include "game/world.hpp"
+#include "resources/font_bin.hpp"
+#include "resources/placeholders.hpp"
+#include "resources/resource_kinds.hpp"
+
+ALLEGRO_DISPLAY* display = nullptr;
+ALLEGRO_BITMAP* frame_bitmap = nullptr;
+
+namespace {
+const char* const report_title = "Errors During Program Start";
+
+void init_addons() {
+  al_init_font_addon();
+  al_init_image_addon();
+  al_install_mouse();
+  // The add-ons this library version needs initialised on their own.
+  al_init_ttf_addon();
+  al_init_primitives_addon();
+  al_init_native_dialog_addon();
+}
+
+void start_audio(std::vector<std::string>& errors) {
+  const bool installed = al_install_audio();
+  if (!installed) errors.push_back("Could not initialize audio.");
+  // Reserving samples without an audio system aborts inside the library, so
+  // it is only tried when the system is there; the report reads the same.
+  if (!installed || !al_reserve_samples(16)) errors.push_back("Could not reserve sample memory.");
+  al_init_acodec_addon();
+}
+}  // namespace
+
+std::vector<std::string> start_up() {
+  std::vector<std::string> errors;
+  al_install_system(ALLEGRO_VERSION_INT, std::atexit);
+  init_addons();
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+
+  start_audio(errors);
+  missing_sample = load_sample("data/missing_sample.wav");
+  if (!missing_sample) errors.push_back("could not load sample \"data/missing_sample.wav\"");
+
+  if (!al_install_keyboard()) errors.push_back("Error finding the keyboard.");
+
+  al_set_new_display_flags(display_flags);
+  display = al_create_display(display_width, display_height);
+  if (!display) errors.push_back("Error creating the display.");
+
+  if (check_gl_extensions) {
+    if (!al_have_opengl_extension("GL_EXT_framebuffer_object"))
+      errors.push_back("GL_EXT_framebuffer_object not supported.");
+    if (!al_have_opengl_extension("GL_ARB_fragment_shader"))
+      errors.push_back("Fragment shaders not supported. Exiting.");
+  }
+
+  frame_bitmap = al_create_bitmap(display_width, display_height);
+  missing_image = load_image("data/missing_image.png");
+  default_font = load_font("data/lacuna.ttf", -20);
+  fonts_bin.set_default_font("data/lacuna.ttf", -20);
+
+  if (!missing_image) errors.push_back("could not load image \"data/missing_image.png\"");
+  if (!default_font) errors.push_back("could not load font \"data/lacuna.ttf\"");
+  return errors;
+}
+
 std::string build_startup_report(const std::vector<std::string>& errors) {
   std::string report = "The following errors occured during startup:\n\n";
   for (const std::string& message : errors) report += message + "\n";
@@ -7,4 +85,21 @@ std::string build_startup_report(const std::vector<std::string>& errors) {
   return report;
 }
 
-int run_program() { return 0; }
+int run_program() {
+  const std::vector<std::string> errors = start_up();
+  if (!errors.empty()) {
+    al_show_native_message_box(display, report_title, report_title, build_startup_report(errors).c_str(),
+                               nullptr, ALLEGRO_MESSAGEBOX_WARN);
+    quit_requested = true;
+  }
+
+  ALLEGRO_EVENT_QUEUE* queue = al_create_event_queue();
+  if (display) al_register_event_source(queue, al_get_display_event_source(display));
+  ALLEGRO_TIMER* timer = al_create_timer(1.0 / 60.0);
+  al_start_timer(timer);
+  al_register_event_source(queue, al_get_timer_event_source(timer));
+
+  setup_world();
+  run_main_loop(queue);
+  return 0;
+}

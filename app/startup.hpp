@@ -1,10 +1,21 @@
 #pragma once
 
+#include <allegro5/allegro.h>
+
 #include <string>
 #include <vector>
+
+// What start-up creates and the loop uses; all live until the process ends.
+extern ALLEGRO_DISPLAY* display;
+extern ALLEGRO_BITMAP* frame_bitmap;
+
+// Runs every start-up step in order, appending one message per failure.
+// Nothing stops at the first failure: the user sees them all at once.
+std::vector<std::string> start_up();
 
 // The text of the start-up error report for the given messages, in order.
 std::string build_startup_report(const std::vector<std::string>& errors);
 
-// The program: start-up, world setup and the main loop.
+// The whole program: start-up, the error report when anything failed,
+// the event queue and timer, the world and the main loop.
 int run_program();

@@ -1,0 +1,3 @@
+#include "objects/camera.hpp"
+
+vec2d camera;

@@ -1,0 +1,200 @@
+#include "objects/object.hpp"
+
+#include <utility>
+
+#include "animation/curves.hpp"
+#include "animation/object_registry.hpp"
+#include "app/config.hpp"
+#include "math/collision.hpp"
+#include "math/numeric.hpp"
+#include "objects/camera.hpp"
+#include "resources/graphics_bin.hpp"
+
+Object::Object() {
+  bind_animators();
+  register_object(this);
+}
+
+Object::Object(const std::string& image_name) : Object() { set_bitmap(image_name, true); }
+
+Object::~Object() { unregister_object(this); }
+
+float Object::bitmap_width() const { return bitmap ? static_cast<float>(w) : 0.0f; }
+float Object::bitmap_height() const { return bitmap ? static_cast<float>(h) : 0.0f; }
+float Object::scaled_width() const { return bitmap_width() * scale_x; }
+float Object::scaled_height() const { return bitmap_height() * scale_y; }
+float Object::anchor_offset_x() const { return scaled_width() * align_x; }
+float Object::anchor_offset_y() const { return scaled_height() * align_y; }
+float Object::left() const { return x - anchor_offset_x(); }
+float Object::right() const { return left() + scaled_width(); }
+float Object::top() const { return y - anchor_offset_y(); }
+float Object::bottom() const { return top() + scaled_height(); }
+float Object::center_x() const { return left() + scaled_width() / 2.0f; }
+float Object::center_y() const { return top() + scaled_height() / 2.0f; }
+float Object::get_x() const { return x; }
+
+std::array<vec2d, 4> Object::corner_points() const {
+  const float l = left();
+  const float t = top();
+  const float r = right();
+  const float b = bottom();
+  std::array<vec2d, 4> points = {vec2d(l, t), vec2d(r, t), vec2d(r, b), vec2d(l, b)};
+  // rotate_point turns counter-clockwise for positive degrees, the drawing
+  // turns clockwise for positive radians: hand it the negated angle.
+  const float degrees = rad_to_deg(rotation);
+  const vec2d pivot(x, y);
+  for (vec2d& point : points) rotate_point(point, pivot, -degrees);
+  return points;
+}
+
+std::vector<vec2d> Object::corners() const {
+  const std::array<vec2d, 4> points = corner_points();
+  return std::vector<vec2d>(points.begin(), points.end());
+}
+
+float Object::set_left(float v) { return x = v + anchor_offset_x(); }
+float Object::set_right(float v) { return x = (v - scaled_width()) + anchor_offset_x(); }
+float Object::set_top(float v) { return y = v + anchor_offset_y(); }
+float Object::set_bottom(float v) { return y = (v - scaled_height()) + anchor_offset_y(); }
+
+void Object::set_position(vec2d p) {
+  x_animators.set_value(p.x);
+  y_animators.set_value(p.y);
+}
+
+void Object::set_align(vec2d a) {
+  align_x_animators.set_value(a.x);
+  align_y_animators.set_value(a.y);
+}
+
+void Object::align_left() { align_x = 0.0f; }
+void Object::align_center() { align_x = 0.5f; }
+void Object::align_right() { align_x = 1.0f; }
+void Object::align_top() { align_y = 0.0f; }
+void Object::align_middle() { align_y = 0.5f; }
+void Object::align_bottom() { align_y = 1.0f; }
+void Object::fix_to_screen() { screen_fixed = true; }
+void Object::unfix_from_screen() { screen_fixed = false; }
+
+bool Object::set_bitmap(std::string image_name, bool resize) {
+  return set_bitmap(get_bitmap(std::move(image_name)), resize);
+}
+
+bool Object::set_bitmap(ALLEGRO_BITMAP* image, bool resize) {
+  bitmap = image;
+  if (!bitmap) return false;
+  if (resize) size_from_bitmap();
+  return true;
+}
+
+void Object::size_from_bitmap() {
+  if (!bitmap) return;
+  w = al_get_bitmap_width(bitmap);
+  h = al_get_bitmap_height(bitmap);
+}
+
+bool Object::is_visible() const { return opacity != 0.0f && scale_x != 0.0f && scale_y != 0.0f; }
+
+bool Object::is_on_screen() const {
+  return bottom() >= 0.0f && top() <= static_cast<float>(display_height) && left() >= 0.0f &&
+         right() <= static_cast<float>(display_width);
+}
+
+bool Object::contains_point(float px, float py) const {
+  const float wx = px - camera_offset_x(*this);
+  const float wy = py - camera_offset_y(*this);
+  return point_in_rect(wx, wy, left(), top(), right(), bottom());
+}
+
+vec2d Object::position() const { return {x, y}; }
+
+vec2d Object::screen_position() const {
+  return {x + camera_offset_x(*this), y + camera_offset_y(*this)};
+}
+
+void Object::fade_in(float duration, int curve) {
+  if (opacity == 1.0f) return;
+  opacity_animators.animate(opacity, 1.0f, 0.0, duration, curve);
+}
+
+void Object::fade_out(float duration, int curve) {
+  if (opacity == 0.0f) return;
+  opacity_animators.animate(1.0f, 0.0f, 0.0, duration, curve);
+}
+
+void Object::pop_in(float duration, int curve) {
+  if (opacity == 1.0f && scale_x == 1.0f && scale_y == 1.0f) return;
+  if (opacity != 1.0f) fade_in(duration, curve_quad_out_twice);
+  scale_x_animators.animate(0.0f, 1.0f, 0.0, duration, curve);
+  scale_y_animators.animate(0.0f, 1.0f, 0.0, duration, curve);
+}
+
+void Object::pop_out(float duration, int curve) {
+  if (opacity == 0.0f && scale_x == 0.0f && scale_y == 0.0f) return;
+  if (opacity != 0.0f) fade_out(duration, curve_cubic_in);
+  scale_x_animators.animate(1.0f, 0.0f, 0.0, duration, curve);
+  scale_y_animators.animate(1.0f, 0.0f, 0.0, duration, curve);
+}
+
+namespace {
+// The all-lists operations visit the lists in declaration order.
+template <typename SomeObject, typename Action>
+void for_each_list(SomeObject& o, Action action) {
+  action(o.x_animators);
+  action(o.y_animators);
+  action(o.depth_animators);
+  action(o.scale_x_animators);
+  action(o.scale_y_animators);
+  action(o.opacity_animators);
+  action(o.rotation_animators);
+  action(o.align_x_animators);
+  action(o.align_y_animators);
+  action(o.flip_h_animators);
+  action(o.flip_v_animators);
+  action(o.bitmap_animators);
+  action(o.color_animators);
+}
+}  // namespace
+
+void Object::update_animators() {
+  for_each_list(*this, [](auto& list) { list.update(); });
+}
+
+void Object::pause_animators() {
+  for_each_list(*this, [](auto& list) { list.pause_all(); });
+}
+
+void Object::resume_animators() {
+  for_each_list(*this, [](auto& list) { list.resume_all(); });
+}
+
+void Object::clear_animators() {
+  for_each_list(*this, [](auto& list) { list.clear(); });
+}
+
+int Object::animator_count() const {
+  int count = 0;
+  for_each_list(*this, [&count](const auto& list) { count += list.size(); });
+  return count;
+}
+
+void Object::bind_animators() {
+  x_animators.bind(&x);
+  y_animators.bind(&y);
+  depth_animators.bind(&depth);
+  scale_x_animators.bind(&scale_x);
+  scale_y_animators.bind(&scale_y);
+  opacity_animators.bind(&opacity);
+  rotation_animators.bind(&rotation);
+  align_x_animators.bind(&align_x);
+  align_y_animators.bind(&align_y);
+  flip_h_animators.bind(&flip_h);
+  flip_v_animators.bind(&flip_v);
+  bitmap_animators.bind(&bitmap);
+  color_animators.bind(&color);
+}
+
+void Object::bring_to_front() { object_registry.bring_to_front(this); }
+
+float camera_offset_x(const Object& object) { return object.screen_fixed ? 0.0f : -camera.x; }
+float camera_offset_y(const Object& object) { return object.screen_fixed ? 0.0f : -camera.y; }

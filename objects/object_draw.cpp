@@ -1,0 +1,79 @@
+#include <allegro5/allegro.h>
+#include <allegro5/allegro_color.h>
+#include <allegro5/allegro_primitives.h>
+
+#include <cmath>
+#include <vector>
+
+#include "app/config.hpp"
+#include "math/blend_mode.hpp"
+#include "math/color.hpp"
+#include "math/draw_cross.hpp"
+#include "math/vec2d.hpp"
+#include "objects/object.hpp"
+#include "resources/graphics_bin.hpp"
+
+void Object::draw() {
+  if (!is_visible()) return;
+  color.a = opacity;
+
+  int flags = 0;
+  if (flip_h) flags |= ALLEGRO_FLIP_HORIZONTAL;
+  if (flip_v) flags |= ALLEGRO_FLIP_VERTICAL;
+
+  // Additive blending ignores alpha: an additive object fades by darkening
+  // its tint towards black instead.
+  if (blend_mode == 1 && opacity != 1.0f) {
+    set_blend_mode(1, mix_colors(al_color_name("black"), color, opacity));
+  } else {
+    set_blend_mode(blend_mode, color);
+  }
+
+  const float dx = x + camera_offset_x(*this);
+  const float dy = y + camera_offset_y(*this);
+  if (bitmap) {
+    // The pivot is truncated to a whole image pixel; the edge queries are not,
+    // so they may differ from the drawing by under one scaled pixel.
+    const float pivot_x = std::trunc(static_cast<float>(w) * align_x);
+    const float pivot_y = std::trunc(static_cast<float>(h) * align_y);
+    al_draw_tinted_scaled_rotated_bitmap(bitmap, current_tint(), pivot_x, pivot_y, dx, dy, scale_x,
+                                         scale_y, rotation, flags);
+  } else {
+    draw_missing_image(dx, dy);
+  }
+  set_blend_mode(0, al_color_name("white"));
+
+  if (debug_view) draw_debug();
+}
+
+void Object::draw_debug() const {
+  if (!is_on_screen()) return;
+  const float ox = camera_offset_x(*this);
+  const float oy = camera_offset_y(*this);
+  const ALLEGRO_COLOR red = al_color_name("red");
+  draw_cross(x + ox, y + oy, red);
+
+  std::vector<vec2d> p = corners();
+  for (vec2d& point : p) offset_by(point, ox, oy);
+  const auto line = [&p](int from, int to, ALLEGRO_COLOR c) {
+    al_draw_line(p[from].x, p[from].y, p[to].x, p[to].y, c, 1);
+  };
+  // The yellow diagonal tells the two apart and so shows the rotation.
+  line(0, 2, red);
+  line(1, 3, al_color_name("yellow"));
+  line(0, 1, red);
+  line(1, 2, red);
+  line(2, 3, red);
+  line(3, 0, red);
+
+  // Ticks out of the top and right edges, from 1 to 15 pixels off the
+  // midpoint. An edge of zero length has no direction, so it gets no tick.
+  const ALLEGRO_COLOR orange = al_map_rgb(241, 189, 50);
+  for (int i = 0; i < 2; ++i) {
+    const vec2d edge = subtract(p[i + 1], p[i]);
+    if (length(edge) == 0.0f) continue;
+    const vec2d n = edge_normal(p, i);
+    const vec2d m(p[i].x + edge.x / 2.0f, p[i].y + edge.y / 2.0f);
+    al_draw_line(m.x + n.x, m.y + n.y, m.x + 15.0f * n.x, m.y + 15.0f * n.y, orange, 1);
+  }
+}

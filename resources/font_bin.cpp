@@ -1,0 +1,108 @@
+#include "resources/font_bin.hpp"
+
+#include <allegro5/allegro_color.h>
+
+#include <cmath>
+
+#include "math/blend_mode.hpp"
+#include "resources/placeholders.hpp"
+
+font_bin_class fonts_bin;
+
+void font_bin_class::set_default_font(const std::string& name, int size) {
+  default_font_name = name;
+  default_font_size = size;
+}
+
+ALLEGRO_FONT* font_bin_class::get_font(const std::string& name, int size) {
+  const font_key key{name, size};
+  ALLEGRO_FONT* font = get(key, key);
+  return font ? font : default_font;
+}
+
+ALLEGRO_BITMAP* font_bin_class::get_text_bitmap(ALLEGRO_FONT* font, const std::string& text) {
+  if (text.empty()) return nullptr;
+  if (auto found = text_cache.find(text_key{font, text}); found != text_cache.end()) return found->second;
+  return create_text_bitmap(font, text);
+}
+
+ALLEGRO_BITMAP* font_bin_class::create_text_bitmap(ALLEGRO_FONT* font, const std::string& text) {
+  if (text.empty()) return nullptr;
+  ALLEGRO_BITMAP* bitmap = render_text(font, text, al_color_name("white"));
+  return text_cache.emplace(text_key{font, text}, bitmap).first->second;
+}
+
+ALLEGRO_BITMAP* font_bin_class::render_text(ALLEGRO_FONT* font, const std::string& text, ALLEGRO_COLOR color) {
+  if (!font) return nullptr;
+  const int width = al_get_text_width(font, text.c_str());
+  const int height = al_get_font_line_height(font);
+  // The library would hand out a bitmap of zero width, which nothing can draw.
+  if (width <= 0 || height <= 0) return nullptr;
+  ALLEGRO_BITMAP* bitmap = al_create_bitmap(width, height);
+  if (!bitmap) return nullptr;
+
+  float r = 0, g = 0, b = 0, a = 0;
+  al_unmap_rgba_f(color, &r, &g, &b, &a);
+
+  ALLEGRO_BITMAP* saved_target = al_get_target_bitmap();
+  int op = 0, source = 0, destination = 0, alpha_op = 0, alpha_source = 0, alpha_destination = 0;
+  al_get_separate_blender(&op, &source, &destination, &alpha_op, &alpha_source, &alpha_destination);
+  const ALLEGRO_COLOR saved_blend_color = al_get_blend_color();
+
+  // Every pixel takes the colour from the clear; the glyphs write only alpha.
+  al_set_target_bitmap(bitmap);
+  al_clear_to_color(al_map_rgba_f(r, g, b, 0));
+  al_set_separate_blender(ALLEGRO_ADD, ALLEGRO_ZERO, ALLEGRO_ONE, ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
+  al_draw_text(font, al_map_rgba_f(1, 1, 1, a), 0, 0, 0, text.c_str());
+
+  al_set_target_bitmap(saved_target);
+  al_set_separate_blender(op, source, destination, alpha_op, alpha_source, alpha_destination);
+  al_set_blend_color(saved_blend_color);
+  return bitmap;
+}
+
+int font_bin_class::text_cache_count() const { return static_cast<int>(text_cache.size()); }
+
+namespace {
+// Texts land on whole pixels. std::trunc rather than a cast to int: a
+// position far off screen cannot overflow.
+void draw_text_bitmap(ALLEGRO_BITMAP* bitmap, float x, float y, float ax, float ay) {
+  if (!bitmap) return;
+  const float w = al_get_bitmap_width(bitmap);
+  const float h = al_get_bitmap_height(bitmap);
+  al_draw_tinted_bitmap(bitmap, current_tint(), std::trunc(x - w * ax), std::trunc(y - h * ay), 0);
+}
+}  // namespace
+
+void font_bin_class::draw_text(const std::string& text, float x, float y, float ax, float ay) {
+  draw_text_with_font(default_font_name, default_font_size, text, x, y, ax, ay);
+}
+
+void font_bin_class::draw_text_with_font(const std::string& name, int size, const std::string& text, float x,
+                                         float y, float ax, float ay) {
+  draw_text_bitmap(text_bitmap(name, size, text), x, y, ax, ay);
+}
+
+ALLEGRO_BITMAP* font_bin_class::text_bitmap(const std::string& name, int size, const std::string& text) {
+  if (text.empty()) return nullptr;
+  return get_text_bitmap(get_font(name, size), text);
+}
+
+ALLEGRO_BITMAP* font_bin_class::text_bitmap_default(const std::string& text) {
+  return text_bitmap(default_font_name, default_font_size, text);
+}
+
+void draw_text(const std::string& text, float x, float y, float ax, float ay) {
+  fonts_bin.draw_text(text, x, y, ax, ay);
+}
+
+void draw_text_with_font(const std::string& name, int size, const std::string& text, float x, float y, float ax,
+                         float ay) {
+  fonts_bin.draw_text_with_font(name, size, text, x, y, ax, ay);
+}
+
+ALLEGRO_BITMAP* text_bitmap(const std::string& name, int size, const std::string& text) {
+  return fonts_bin.text_bitmap(name, size, text);
+}
+
+ALLEGRO_BITMAP* text_bitmap_default(const std::string& text) { return fonts_bin.text_bitmap_default(text); }

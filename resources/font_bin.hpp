@@ -1,0 +1,69 @@
+#pragma once
+
+#include <allegro5/allegro.h>
+#include <allegro5/allegro_font.h>
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "resources/resource_bin.hpp"
+#include "resources/resource_kinds.hpp"
+
+// A rendered text is held under the font handle and the text: the same text
+// in two fonts (or one file at two sizes) is two entries.
+struct text_key {
+  ALLEGRO_FONT* font = nullptr;
+  std::string text;
+
+  bool operator==(const text_key&) const = default;
+  friend bool operator<(const text_key& a, const text_key& b) {
+    if (a.font != b.font) return std::less<ALLEGRO_FONT*>{}(a.font, b.font);
+    return a.text < b.text;
+  }
+};
+
+// The font bin: fonts by (file name, size), the cache of texts rendered once
+// into white bitmaps, and drawing texts by font name. A font that does not
+// load is answered with `default_font`.
+struct font_bin_class : resource_bin_class<font_key, ALLEGRO_FONT*> {
+  std::map<text_key, ALLEGRO_BITMAP*> text_cache;  // owns its bitmaps; an entry may be null
+  std::string default_font_name = "data/lacuna.ttf";
+  int default_font_size = -16;
+
+  // The font of `draw_text` and `text_bitmap_default`; loaded when next used.
+  void set_default_font(const std::string& name, int size);
+  ALLEGRO_FONT* get_font(const std::string& name, int size);
+
+  // The text rendered in white, from the cache or rendered and kept on first
+  // use. Null for the empty text (nothing is stored) and for a text that
+  // cannot be rendered (the null is stored, so it is not tried again).
+  ALLEGRO_BITMAP* get_text_bitmap(ALLEGRO_FONT* font, const std::string& text);
+  ALLEGRO_BITMAP* create_text_bitmap(ALLEGRO_FONT* font, const std::string& text);
+  // A new bitmap as wide as the text and one line high, every pixel of the
+  // colour's (r, g, b), the glyph coverage times the colour's alpha in its
+  // alpha. Null for a null font, a text that takes no width, or a bitmap the
+  // library cannot create. Leaves target, blender and blend colour as found.
+  ALLEGRO_BITMAP* render_text(ALLEGRO_FONT* font, const std::string& text, ALLEGRO_COLOR color);
+  int text_cache_count() const;
+
+  // Draw a cached text onto the target in the current tint, the point
+  // (w * ax, h * ay) of it on (x, y), landing on whole pixels (truncated).
+  // The empty text draws nothing.
+  void draw_text(const std::string& text, float x, float y, float ax, float ay);
+  void draw_text_with_font(const std::string& name, int size, const std::string& text, float x, float y,
+                           float ax, float ay);
+
+  // Null for the empty text.
+  ALLEGRO_BITMAP* text_bitmap(const std::string& name, int size, const std::string& text);
+  ALLEGRO_BITMAP* text_bitmap_default(const std::string& text);
+};
+
+extern font_bin_class fonts_bin;
+
+// The same operations on the global bin.
+void draw_text(const std::string& text, float x, float y, float ax, float ay);
+void draw_text_with_font(const std::string& name, int size, const std::string& text, float x, float y, float ax,
+                         float ay);
+ALLEGRO_BITMAP* text_bitmap(const std::string& name, int size, const std::string& text);
+ALLEGRO_BITMAP* text_bitmap_default(const std::string& text);

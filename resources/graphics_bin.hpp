@@ -1,0 +1,30 @@
+#pragma once
+
+#include <allegro5/allegro.h>
+
+#include <string>
+
+#include "resources/resource_bin.hpp"
+
+// The image bin: images by file name, and drawing by name with the missing
+// image in place of one that does not load.
+struct graphics_bin_class : resource_bin_class<std::string, ALLEGRO_BITMAP*> {
+  using resource_bin_class::get;
+  ALLEGRO_BITMAP* get(const std::string& name) { return get(name, name); }
+
+  // Draws the named image with its point (w * pivot, h * pivot) on (x, y),
+  // scaled on both axes and rotated (radians) about that point. Returns true
+  // when the image was missing and the placeholder was drawn instead.
+  bool draw_bitmap(const std::string& name, float x, float y, float pivot, float scale, float angle);
+
+  // The placeholder, unscaled, its top-left corner at (x, y).
+  void draw_missing_image(float x, float y);
+};
+
+extern graphics_bin_class graphics_bin;
+
+// The same operations on the global bin.
+ALLEGRO_BITMAP* get_bitmap(const std::string& name);
+bool bitmap_exists(const std::string& name);
+bool draw_bitmap(const std::string& name, float x, float y, float pivot, float scale, float angle);
+void draw_missing_image(float x, float y);

@@ -1,0 +1,5 @@
+#include "resources/placeholders.hpp"
+
+ALLEGRO_BITMAP* missing_image = nullptr;
+ALLEGRO_SAMPLE* missing_sample = nullptr;
+ALLEGRO_FONT* default_font = nullptr;

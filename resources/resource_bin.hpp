@@ -1,0 +1,47 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "resources/resource_kinds.hpp"
+
+// Resources asked for by key, loaded on first use and kept for the run. A key
+// that fails is recorded once (a message in `errors`, an entry in `missing`)
+// and never tried again; the caller puts a placeholder in its place.
+// K is the key (which doubles as the path), T the library handle.
+template <typename K, typename T>
+struct resource_bin_class {
+  std::map<K, T> loaded;
+  std::map<K, std::string> missing;  // only the keys matter
+  std::vector<std::string> errors;   // one message per failed key, in order of failure
+
+  T get(const K& key, const K& path) {
+    if (auto found = loaded.find(key); found != loaded.end()) return found->second;
+    if (is_missing(key)) return nullptr;
+    return load_and_store(key, path);
+  }
+
+  T load_and_store(const K& key, const K& path) {
+    T handle = resource_kind<T>::load(path);
+    if (!handle) {
+      record_failure(key, path);
+      return nullptr;
+    }
+    // An entry is never replaced: a key loaded before keeps its first handle.
+    return loaded.emplace(key, handle).first->second;
+  }
+
+  void record_failure(const K& key, const K& path) {
+    missing[key] = "X";
+    errors.push_back(resource_kind<T>::failure_message(path));
+  }
+
+  bool is_loaded(const K& key) const { return loaded.contains(key); }
+  bool is_missing(const K& key) const { return missing.contains(key); }
+
+  int count(bool include_missing) const {
+    return static_cast<int>(loaded.size()) + (include_missing ? missing_count() : 0);
+  }
+  int missing_count() const { return static_cast<int>(missing.size()); }
+};

@@ -1,0 +1,38 @@
+#include "resources/resource_kinds.hpp"
+
+#include <allegro5/allegro_ttf.h>
+
+#include "resources/to_text.hpp"
+
+namespace {
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+}  // namespace
+
+ALLEGRO_BITMAP* load_image(const std::string& path) {
+  return al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+}
+
+ALLEGRO_FONT* load_font(const std::string& name, int size) {
+  return al_load_ttf_font(name.c_str(), size, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+}
+
+ALLEGRO_SAMPLE* load_sample(const std::string& path) {
+  if (!al_is_audio_installed()) return nullptr;
+  return al_load_sample(path.c_str());
+}
+
+void destroy_resource(ALLEGRO_BITMAP* image) { al_destroy_bitmap(image); }
+void destroy_resource(ALLEGRO_FONT* font) { al_destroy_font(font); }
+void destroy_resource(ALLEGRO_SAMPLE* sample) { al_destroy_sample(sample); }
+
+std::string resource_kind<ALLEGRO_BITMAP*>::failure_message(const std::string& path) {
+  return "could not load image " + quoted(path);
+}
+
+std::string resource_kind<ALLEGRO_FONT*>::failure_message(const font_key& path) {
+  return "could not load font " + quoted(path.name) + " (size " + to_text(path.size) + ")";
+}
+
+std::string resource_kind<ALLEGRO_SAMPLE*>::failure_message(const std::string& path) {
+  return "could not load sample " + quoted(path);
+}

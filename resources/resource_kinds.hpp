@@ -1,0 +1,57 @@
+#pragma once
+
+#include <allegro5/allegro.h>
+#include <allegro5/allegro_audio.h>
+#include <allegro5/allegro_font.h>
+
+#include <compare>
+#include <string>
+
+// The three kinds of resource the program loads: images, fonts and samples.
+// These loaders are the one loading rule, used by the bins and by start-up
+// for the placeholders alike. Each answers null when the file cannot be
+// loaded.
+
+// Images and fonts keep straight (non-premultiplied) alpha: the blend modes
+// are written for it.
+ALLEGRO_BITMAP* load_image(const std::string& path);
+ALLEGRO_FONT* load_font(const std::string& name, int size);
+// Null as well while no audio system is installed: the library would crash
+// creating a sample then.
+ALLEGRO_SAMPLE* load_sample(const std::string& path);
+
+void destroy_resource(ALLEGRO_BITMAP* image);
+void destroy_resource(ALLEGRO_FONT* font);
+void destroy_resource(ALLEGRO_SAMPLE* sample);
+
+// A font is held under its file name and size: one file at two sizes is two
+// fonts. Ordered by name, then size.
+struct font_key {
+  std::string name;
+  int size = 0;
+
+  auto operator<=>(const font_key&) const = default;
+};
+
+// What a bin needs to know of its kind, chosen by the handle type: how a
+// resource is loaded from its path and how its failure is worded.
+template <typename T>
+struct resource_kind;
+
+template <>
+struct resource_kind<ALLEGRO_BITMAP*> {
+  static ALLEGRO_BITMAP* load(const std::string& path) { return load_image(path); }
+  static std::string failure_message(const std::string& path);
+};
+
+template <>
+struct resource_kind<ALLEGRO_FONT*> {
+  static ALLEGRO_FONT* load(const font_key& path) { return load_font(path.name, path.size); }
+  static std::string failure_message(const font_key& path);
+};
+
+template <>
+struct resource_kind<ALLEGRO_SAMPLE*> {
+  static ALLEGRO_SAMPLE* load(const std::string& path) { return load_sample(path); }
+  static std::string failure_message(const std::string& path);
+};

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <string>
+
+// The decimal text of a number: a leading minus for negatives, no padding.
+std::string to_text(int value);

@@ -1,0 +1,215 @@
+#!/usr/bin/env python3
+"""Draws the game's images and writes them as straight-alpha RGBA PNG files.
+
+Usage: tools/generate_images.py [data directory]   (default: data/ of this repository)
+
+Every sprite faces up unless noted; the game rotates them. Sizes and anchor points
+that the game relies on are listed in data/README.md.
+"""
+
+import math
+import os
+import sys
+
+from pngio import write_png
+from raster import (Box, Canvas, Capsule, Circle, Difference, Grown, Intersection, Polygon,
+                    Union, clamp, linear_gradient, mix, radial_gradient, rgb, smoothstep,
+                    soft_edge, with_alpha)
+
+# Olive drab armour, lit from the upper left.
+ARMOUR_LIGHT = rgb(134, 152, 84)
+ARMOUR = rgb(104, 122, 64)
+ARMOUR_DARK = rgb(74, 88, 44)
+ARMOUR_LINE = rgb(38, 46, 24)
+TRACK = rgb(50, 50, 46)
+TRACK_LINK = rgb(82, 82, 74)
+TRACK_LINE = rgb(24, 24, 22)
+
+TANK_SIZE = (64, 80)
+TURRET_SIZE = (32, 72)
+# The turret pivots on the centre of its ring: x at half the width, y at 75 % of the height.
+TURRET_RING = (TURRET_SIZE[0] / 2, TURRET_SIZE[1] * 0.75)
+BULLET_SIZE = (8, 18)
+SHIELD_SIZE = (128, 128)
+ENEMY_SIZE = (20, 28)
+CROSSHAIR_SIZE = (32, 32)
+VIGNETTE_SIZE = (800, 600)
+MISSING_SIZE = (32, 32)
+
+
+def tank():
+    """A hull seen from above, front at the top, tracks on both sides."""
+    width, height = TANK_SIZE
+    canvas = Canvas(width, height)
+    for x0 in (2, width - 16):
+        track = Box(x0, 3, x0 + 14, height - 3, 4)
+        canvas.paint(track, TRACK)
+        links = Union(*(Box(x0 + 1.5, y, x0 + 12.5, y + 2.2) for y in range(5, height - 5, 5)))
+        canvas.paint(Intersection(links, Grown(track, -1.5)), TRACK_LINK)
+        canvas.stroke(track, 1.5, TRACK_LINE)
+
+    hull = Polygon([(17, 5), (47, 5), (52, 10), (52, 72), (48, 76), (16, 76), (12, 72), (12, 10)])
+    canvas.paint(hull, linear_gradient(12, 5, 52, 76, ARMOUR_LIGHT, ARMOUR_DARK))
+    # Sloped front plate catches the light; the engine deck at the rear sits lower.
+    glacis = Polygon([(18, 7), (46, 7), (50, 11), (50, 18), (14, 18), (14, 11)])
+    canvas.paint(glacis, linear_gradient(14, 7, 50, 18, rgb(156, 174, 102), ARMOUR))
+    canvas.paint(Capsule(14, 18, 50, 18, 0.6), ARMOUR_LINE)
+    deck = Box(17, 60, 47, 73, 2)
+    canvas.paint(deck, ARMOUR_DARK)
+    for y in range(62, 72, 3):
+        canvas.paint(Box(20, y, 44, y + 1.3), ARMOUR_LINE)
+    canvas.stroke(deck, 1.0, ARMOUR_LINE)
+    for x in (18.5, 45.5):
+        canvas.paint(Circle(x, 9.5, 2.2), rgb(255, 236, 160))
+        canvas.stroke(Circle(x, 9.5, 2.2), 1.0, ARMOUR_LINE)
+    canvas.stroke(hull, 1.6, ARMOUR_LINE)
+    return canvas
+
+
+def turret():
+    """Turret with its barrel pointing up; it pivots on TURRET_RING, the centre of its ring."""
+    width, height = TURRET_SIZE
+    cx, cy = TURRET_RING
+    canvas = Canvas(width, height)
+    across = linear_gradient(cx - 3, 0, cx + 3, 0, ARMOUR_LIGHT, ARMOUR_DARK)
+    barrel = Union(Box(cx - 2.5, 8, cx + 2.5, cy - 10), Box(cx - 3.5, 20, cx + 3.5, 28, 1.5))
+    canvas.paint(barrel, across)
+    canvas.stroke(barrel, 1.3, ARMOUR_LINE)
+    muzzle = Box(cx - 4, 2, cx + 4, 10, 1.5)
+    canvas.paint(muzzle, linear_gradient(cx - 4, 0, cx + 4, 0, ARMOUR, ARMOUR_LINE))
+    canvas.stroke(muzzle, 1.3, ARMOUR_LINE)
+
+    # An angular cast turret, narrow at the front where the gun leaves it.
+    outline = [(-6, -15), (6, -15), (10.5, -8), (11.5, 4), (8.5, 11), (-8.5, 11), (-11.5, 4), (-10.5, -8)]
+    body = Grown(Polygon([(cx + x, cy + y) for x, y in outline]), 1.5)
+    canvas.paint(body, radial_gradient(cx - 5, cy - 7, 24, ARMOUR_LIGHT, ARMOUR_DARK))
+    canvas.stroke(body, 1.6, ARMOUR_LINE)
+    mantlet = Box(cx - 4.5, cy - 17, cx + 4.5, cy - 11, 1.5)
+    canvas.paint(mantlet, ARMOUR_DARK)
+    canvas.stroke(mantlet, 1.2, ARMOUR_LINE)
+    hatch = Circle(cx + 4, cy + 3, 3.8)
+    canvas.paint(hatch, radial_gradient(cx + 3, cy + 2, 5, ARMOUR_LIGHT, ARMOUR))
+    canvas.stroke(hatch, 1.2, ARMOUR_LINE)
+    sight = Box(cx - 8, cy - 4, cx - 4, cy + 1, 1)
+    canvas.paint(sight, ARMOUR_DARK)
+    canvas.stroke(sight, 1.0, ARMOUR_LINE)
+    return canvas
+
+
+def bullet():
+    """A bright shell, tip up."""
+    width, height = BULLET_SIZE
+    cx = width / 2
+    canvas = Canvas(width, height)
+    shell = Polygon([(cx, 1.4), (cx + 2.4, 5), (cx + 2.4, 15), (cx + 1.4, 16.2),
+                     (cx - 1.4, 16.2), (cx - 2.4, 15), (cx - 2.4, 5)])
+    canvas.paint(shell, linear_gradient(0, 2, 0, 17, rgb(255, 246, 190), rgb(255, 176, 40)))
+    canvas.stroke(shell, 1.1, rgb(150, 70, 10))
+    canvas.paint(Capsule(cx, 4.5, cx, 13, 1.0), rgb(255, 255, 255))
+    return canvas
+
+
+def shield():
+    """A cyan halo for additive drawing: black adds nothing, so the rim is all that shows."""
+    width, height = SHIELD_SIZE
+    cx, cy = width / 2, height / 2
+    rim = 53.0
+    cyan = (0.35, 0.8, 1.0)
+
+    def glow(x, y):
+        r = math.hypot(x - cx, y - cy)
+        ring = math.exp(-((r - rim) / 3.2) ** 2)
+        halo = 0.45 * math.exp(-((r - rim) / 8.0) ** 2)
+        bubble = 0.14 * (min(r, rim) / rim) ** 3
+        # Nothing at all may reach the square's edge, or the sprite's outline would show.
+        intensity = (ring + halo + bubble) * (1.0 - smoothstep(58.0, 63.5, r))
+        colour = mix(cyan, (1.0, 1.0, 1.0), clamp(intensity - 0.75))
+        level = clamp(intensity)
+        # Additive drawing adds the colour channels as they stand; alpha follows the
+        # brightness so the halo also looks right if it is ever alpha-blended.
+        return tuple(c * level for c in colour) + (level,)
+    canvas = Canvas(width, height)
+    canvas.fill_from(glow)
+    return canvas
+
+
+def enemy_bullet():
+    """A falling fireball: hot core at the bottom, flame trailing upwards."""
+    width, height = ENEMY_SIZE
+    cx, cy = width / 2, 18.5
+    canvas = Canvas(width, height)
+    flame = Union(Circle(cx, cy, 5.5), Polygon([(cx - 5.3, cy - 1.5), (cx, 4), (cx + 5.3, cy - 1.5)]))
+    canvas.paint(flame, with_alpha(rgb(230, 40, 20), 0.55), soft_edge(3.0))
+    canvas.paint(flame, linear_gradient(0, 3, 0, cy, rgb(200, 30, 10, 0.6), rgb(255, 120, 20)))
+    canvas.stroke(Grown(flame, -0.3), 1.0, rgb(120, 16, 6, 0.8))
+    canvas.paint(Union(Circle(cx, cy + 0.5, 3.8), Polygon([(cx - 2.5, cy - 2), (cx, 7), (cx + 2.5, cy - 2)])),
+                 linear_gradient(0, 8, 0, cy, rgb(255, 190, 60, 0.7), rgb(255, 230, 120)))
+    canvas.paint(Circle(cx, cy + 0.5, 2.4), rgb(255, 255, 235))
+    return canvas
+
+
+def crosshair():
+    """White ring and ticks with a dark rim, readable over light and dark alike."""
+    width, height = CROSSHAIR_SIZE
+    cx, cy = width / 2, height / 2
+    ring = Difference(Circle(cx, cy, 9.5), Circle(cx, cy, 7.5))
+    ticks = Union(Box(cx - 1, 2.2, cx + 1, cy - 11), Box(cx - 1, cy + 11, cx + 1, height - 2.2),
+                  Box(2.2, cy - 1, cx - 11, cy + 1), Box(cx + 11, cy - 1, width - 2.2, cy + 1))
+    mark = Union(ring, ticks, Circle(cx, cy, 1.5))
+    canvas = Canvas(width, height)
+    canvas.paint(Grown(mark, 1.2), rgb(0, 0, 0, 0.65))
+    canvas.paint(mark, rgb(255, 255, 255))
+    return canvas
+
+
+def vignette():
+    """Black, clear in the middle, darkening towards the edges and most in the corners."""
+    width, height = VIGNETTE_SIZE
+
+    def shade(x, y):
+        u = (x - width / 2) / (width / 2)
+        v = (y - height / 2) / (height / 2)
+        return (0.0, 0.0, 0.0, 0.65 * smoothstep(0.55, 1.5, math.hypot(u, v)) ** 1.5)
+    canvas = Canvas(width, height)
+    canvas.fill_from(shade)
+    return canvas
+
+
+def missing_image():
+    """Magenta and black checks in a white frame: impossible to mistake for real art."""
+    width, height = MISSING_SIZE
+
+    def checks(x, y):
+        if x < 2 or y < 2 or x > width - 2 or y > height - 2:
+            return (1.0, 1.0, 1.0, 1.0)
+        return (1.0, 0.0, 1.0, 1.0) if (int(x) // 8 + int(y) // 8) % 2 == 0 else (0.0, 0.0, 0.0, 1.0)
+    canvas = Canvas(width, height)
+    canvas.fill_from(checks)
+    return canvas
+
+
+# Paths relative to the data directory.
+IMAGES = {
+    "images/tank.png": tank,
+    "images/turret.png": turret,
+    "images/bullet.png": bullet,
+    "images/sheild.png": shield,
+    "images/enemy_bullet.png": enemy_bullet,
+    "images/crosshair.png": crosshair,
+    "images/vignette2.png": vignette,
+    "missing_image.png": missing_image,
+}
+
+
+def main(argv):
+    data_dir = argv[1] if len(argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "data")
+    for name, draw in IMAGES.items():
+        canvas = draw()
+        path = os.path.join(data_dir, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        write_png(path, canvas.width, canvas.height, canvas.to_rgba8())
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

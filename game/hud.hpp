@@ -1,4 +1,10 @@
 #pragma once
 
-// Draws every registered object in depth order, then the head-up display.
+// Draws one frame's content onto the current target: every registered object
+// in depth order, then the head-up display over them (energy, enemies left,
+// the crosshair at the mouse, the vignette). Expects the blender in mode 0
+// with a white tint.
 void draw_game();
+
+// Every entry of object_registry in its current order.
+void draw_objects();

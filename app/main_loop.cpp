@@ -9,6 +9,7 @@
 #include "game/rules.hpp"
 #include "input/controls.hpp"
 #include "math/blend_mode.hpp"
+#include "resources/resource_overlay.hpp"
 
 void update_tick() {
   update_controls();
@@ -25,6 +26,7 @@ void draw_frame(ALLEGRO_BITMAP* frame) {
   al_clear_to_color(al_color_name("lightslategray"));
   set_blend_mode(0, al_color_name("white"));
   draw_game();
+  if (debug_view) draw_resource_overlay();
 }
 
 void present_frame(ALLEGRO_BITMAP* frame) {

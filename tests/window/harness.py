@@ -73,7 +73,7 @@ class VirtualScreen:
 
     def screenshot(self):
         """The whole screen as an Image."""
-        data = subprocess.run(["import", "-window", "root", "ppm:-"], env=self.env,
+        data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"], env=self.env,
                               capture_output=True, check=True).stdout
         return Image.from_ppm(data)
 
@@ -196,6 +196,9 @@ class Game:
         if self.process.poll() is None:
             os.killpg(self.process.pid, signal.SIGKILL)
             self.process.wait()
+        for pipe in (self.process.stdout, self.process.stderr):
+            if pipe and not pipe.closed:
+                pipe.close()
         if os.path.exists(self.report_path):
             os.remove(self.report_path)
 

@@ -141,6 +141,11 @@ struct Object {
   void draw_debug() const;
 };
 
+// The tick out of edge i (from outline[i] to outline[i + 1]) of a clockwise
+// outline: from 1 to 15 pixels off the edge's midpoint along its outward
+// normal. False, with from and to untouched, for an edge of zero length.
+bool direction_tick(const std::vector<vec2d>& outline, int i, vec2d& from, vec2d& to);
+
 // How far the camera shifts the object's drawing: zero when fixed to the screen.
 float camera_offset_x(const Object& object);
 float camera_offset_y(const Object& object);

@@ -66,14 +66,22 @@ void Object::draw_debug() const {
   line(2, 3, red);
   line(3, 0, red);
 
-  // Ticks out of the top and right edges, from 1 to 15 pixels off the
-  // midpoint. An edge of zero length has no direction, so it gets no tick.
+  // Ticks out of the top and right edges show which way the object faces.
   const ALLEGRO_COLOR orange = al_map_rgb(241, 189, 50);
+  vec2d from;
+  vec2d to;
   for (int i = 0; i < 2; ++i) {
-    const vec2d edge = subtract(p[i + 1], p[i]);
-    if (length(edge) == 0.0f) continue;
-    const vec2d n = edge_normal(p, i);
-    const vec2d m(p[i].x + edge.x / 2.0f, p[i].y + edge.y / 2.0f);
-    al_draw_line(m.x + n.x, m.y + n.y, m.x + 15.0f * n.x, m.y + 15.0f * n.y, orange, 1);
+    if (direction_tick(p, i, from, to)) al_draw_line(from.x, from.y, to.x, to.y, orange, 1);
   }
+}
+
+bool direction_tick(const std::vector<vec2d>& outline, int i, vec2d& from, vec2d& to) {
+  const vec2d edge = subtract(outline[i + 1], outline[i]);
+  // Without length there is no direction: the normal would not be finite.
+  if (length(edge) == 0.0f) return false;
+  const vec2d n = edge_normal(outline, i);
+  const vec2d middle(outline[i].x + edge.x / 2.0f, outline[i].y + edge.y / 2.0f);
+  from = vec2d(middle.x + n.x, middle.y + n.y);
+  to = vec2d(middle.x + 15.0f * n.x, middle.y + 15.0f * n.y);
+  return true;
 }

@@ -32,7 +32,8 @@ ALLEGRO_BITMAP* font_bin_class::create_text_bitmap(ALLEGRO_FONT* font, const std
   return text_cache.emplace(text_key{font, text}, bitmap).first->second;
 }
 
-ALLEGRO_BITMAP* font_bin_class::render_text(ALLEGRO_FONT* font, const std::string& text, ALLEGRO_COLOR color) {
+ALLEGRO_BITMAP* font_bin_class::render_text(ALLEGRO_FONT* font, const std::string& text,
+                                            ALLEGRO_COLOR color) {
   if (!font) return nullptr;
   const int width = al_get_text_width(font, text.c_str());
   const int height = al_get_font_line_height(font);
@@ -96,8 +97,8 @@ void draw_text(const std::string& text, float x, float y, float ax, float ay) {
   fonts_bin.draw_text(text, x, y, ax, ay);
 }
 
-void draw_text_with_font(const std::string& name, int size, const std::string& text, float x, float y, float ax,
-                         float ay) {
+void draw_text_with_font(const std::string& name, int size, const std::string& text, float x, float y,
+                         float ax, float ay) {
   fonts_bin.draw_text_with_font(name, size, text, x, y, ax, ay);
 }
 

@@ -63,7 +63,7 @@ extern font_bin_class fonts_bin;
 
 // The same operations on the global bin.
 void draw_text(const std::string& text, float x, float y, float ax, float ay);
-void draw_text_with_font(const std::string& name, int size, const std::string& text, float x, float y, float ax,
-                         float ay);
+void draw_text_with_font(const std::string& name, int size, const std::string& text, float x, float y,
+                         float ax, float ay);
 ALLEGRO_BITMAP* text_bitmap(const std::string& name, int size, const std::string& text);
 ALLEGRO_BITMAP* text_bitmap_default(const std::string& text);

@@ -16,8 +16,8 @@ std::array<std::string, 3> resource_overlay_lines() {
       "Graphics Bin: " + to_text(graphics_bin.count(true)) + " (" + to_text(graphics_bin.missing_count()) +
           " missing)",
       "Objects Bin: " + to_text(static_cast<int>(object_registry.objects.size())),
-      "Fonts Bin: " + to_text(fonts_bin.count(false)) + " (" + to_text(fonts_bin.missing_count()) + " missing, " +
-          to_text(fonts_bin.text_cache_count()) + " rendered in cache)",
+      "Fonts Bin: " + to_text(fonts_bin.count(false)) + " (" + to_text(fonts_bin.missing_count()) +
+          " missing, " + to_text(fonts_bin.text_cache_count()) + " rendered in cache)",
   };
 }
 

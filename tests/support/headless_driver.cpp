@@ -1,0 +1,115 @@
+#include "tests/support/headless_driver.hpp"
+
+#include <allegro5/allegro_color.h>
+#include <allegro5/allegro_font.h>
+#include <allegro5/allegro_image.h>
+#include <allegro5/allegro_primitives.h>
+#include <allegro5/allegro_ttf.h>
+
+#include <cstdlib>
+
+#include "animation/object_registry.hpp"
+#include "app/config.hpp"
+#include "app/main_loop.hpp"
+#include "game/title.hpp"
+#include "game/world.hpp"
+#include "resources/font_bin.hpp"
+#include "resources/placeholders.hpp"
+#include "resources/resource_kinds.hpp"
+
+namespace {
+bool world_built = false;
+
+void start_library() {
+  if (!al_is_system_installed()) al_install_system(ALLEGRO_VERSION_INT, nullptr);
+  al_init_image_addon();
+  al_init_font_addon();
+  al_init_ttf_addon();
+  al_init_primitives_addon();
+  al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+  // The blend-mode cache starts out believing that mode 0 is in force, while
+  // the library starts with its premultiplied-alpha blender: make the belief
+  // true, or the first frame is drawn with the wrong factors.
+  al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
+}
+
+void load_placeholders() {
+  if (!missing_image) missing_image = load_image("data/missing_image.png");
+  if (!default_font) default_font = load_font("data/lacuna.ttf", -20);
+  fonts_bin.set_default_font("data/lacuna.ttf", -20);
+}
+
+void hide(Object& object) {
+  object.opacity_animators.set_value(0.0f);
+  object.scale_x_animators.set_value(0.0f);
+  object.scale_y_animators.set_value(0.0f);
+}
+}  // namespace
+
+headless_driver_class::headless_driver_class(unsigned int seed) {
+  start_library();
+  load_placeholders();
+  frame = al_create_bitmap(display_width, display_height);
+  if (!world_built) {
+    std::srand(seed);
+    setup_world();
+    world_built = true;
+  }
+}
+
+headless_driver_class::~headless_driver_class() {
+  if (frame) al_destroy_bitmap(frame);
+}
+
+void headless_driver_class::tick(bool draw_it) {
+  clock.advance(1.0 / 60.0);
+  update_tick();
+  ++ticks;
+  if (draw_it) draw();
+}
+
+void headless_driver_class::run(int count, bool draw_it) {
+  for (int i = 0; i < count; ++i) tick(draw_it);
+}
+
+void headless_driver_class::draw() { draw_frame(frame); }
+
+ALLEGRO_COLOR headless_driver_class::pixel(int x, int y) const { return al_get_pixel(frame, x, y); }
+
+void headless_driver_class::reset_game() {
+  energy = 5;
+  fall_speed = 1.0f;
+  game_state = game_playing;
+  enemies_left = 0;
+  quit_requested = false;
+  debug_view = false;
+
+  for (Object* object : object_registry.objects) {
+    if (object) object->clear_animators();
+  }
+  for (Object* bullet : {&bullet_1, &bullet_2, &bullet_3, &bullet_4}) {
+    bullet->opacity_animators.set_value(0.0f);
+    bullet->set_position(bullet_parking_place);
+  }
+  hide_title();
+  for (Object* text : {&win_text, &win_subtext, &fail_text, &fail_subtext}) hide(*text);
+  for (Object* shield : {&left_shield, &right_shield}) {
+    shield->scale_x_animators.set_value(shield_scale_small);
+    shield->scale_y_animators.set_value(shield_scale_small);
+  }
+  for (const auto& enemy : enemies) {
+    enemy->opacity_animators.set_value(1.0f);
+    enemy->scale_x_animators.set_value(1.0f);
+    enemy->scale_y_animators.set_value(1.0f);
+    enemy->color_animators.set_value(al_color_name("white"));
+    enemy->set_position({400.0f, -100000.0f});
+  }
+
+  // One tick with everything let go: every control the game asks about is
+  // then tracked and up, so the next press counts, and the turrets and
+  // shields stand on their tanks.
+  input.keyboard = {};
+  input.mouse = {};
+  tick();
+  fall_speed = 1.0f;
+}

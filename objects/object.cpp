@@ -1,7 +1,5 @@
 #include "objects/object.hpp"
 
-#include <utility>
-
 #include "animation/curves.hpp"
 #include "animation/object_registry.hpp"
 #include "app/config.hpp"
@@ -77,7 +75,7 @@ void Object::fix_to_screen() { screen_fixed = true; }
 void Object::unfix_from_screen() { screen_fixed = false; }
 
 bool Object::set_bitmap(std::string image_name, bool resize) {
-  return set_bitmap(get_bitmap(std::move(image_name)), resize);
+  return set_bitmap(get_bitmap(image_name), resize);
 }
 
 bool Object::set_bitmap(ALLEGRO_BITMAP* image, bool resize) {

@@ -15,6 +15,7 @@
 #include "app/config.hpp"
 #include "app/main_loop.hpp"
 #include "game/world.hpp"
+#include "math/blend_mode.hpp"
 #include "resources/font_bin.hpp"
 #include "resources/placeholders.hpp"
 #include "resources/resource_kinds.hpp"
@@ -69,6 +70,7 @@ std::vector<std::string> start_up() {
   }
 
   frame_bitmap = al_create_bitmap(display_width, display_height);
+  apply_cached_blend_mode();
   missing_image = load_image("data/missing_image.png");
   default_font = load_font("data/lacuna.ttf", -20);
   fonts_bin.set_default_font("data/lacuna.ttf", -20);

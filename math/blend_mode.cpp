@@ -10,13 +10,8 @@ blender_function apply_blender = al_set_blender;
 
 namespace {
 ALLEGRO_COLOR tint_in_force = al_map_rgba_f(1, 1, 1, 1);
-}  // namespace
 
-void set_blend_mode(int mode, const ALLEGRO_COLOR& color) {
-  if (mode == last_blend_mode && colors_equal(last_blend_color, color)) return;
-  last_blend_color = color;
-  last_blend_mode = mode;
-
+void apply(int mode, const ALLEGRO_COLOR& color) {
   int source = ALLEGRO_ALPHA;
   int destination = ALLEGRO_INVERSE_ALPHA;
   switch (mode) {
@@ -30,5 +25,15 @@ void set_blend_mode(int mode, const ALLEGRO_COLOR& color) {
   apply_blender(ALLEGRO_ADD, source, destination);
   tint_in_force = color;
 }
+}  // namespace
+
+void set_blend_mode(int mode, const ALLEGRO_COLOR& color) {
+  if (mode == last_blend_mode && colors_equal(last_blend_color, color)) return;
+  last_blend_color = color;
+  last_blend_mode = mode;
+  apply(mode, color);
+}
+
+void apply_cached_blend_mode() { apply(last_blend_mode, last_blend_color); }
 
 ALLEGRO_COLOR current_tint() { return tint_in_force; }

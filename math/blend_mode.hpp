@@ -17,6 +17,11 @@ extern ALLEGRO_COLOR last_blend_color;
 
 void set_blend_mode(int mode, const ALLEGRO_COLOR& color);
 
+// Makes the library's blender what the cache says it is. The library starts
+// with a premultiplied-alpha blender the cache knows nothing of; call this
+// once the library is up, before anything is drawn.
+void apply_cached_blend_mode();
+
 // The tint in force: the colour of the last request that reached the
 // library (mode 4 changes nothing, its colour included).
 ALLEGRO_COLOR current_tint();

@@ -199,6 +199,17 @@ TEST_F(BlendModeTest, ModeFourLeavesTheBlenderAndTintInForce) {
   EXPECT_TRUE(calls.empty());
 }
 
+TEST_F(BlendModeTest, TheLibraryCanBeBroughtInLineWithTheCache) {
+  const ALLEGRO_COLOR green = al_map_rgba_f(0, 1, 0, 1);
+  set_blend_mode(5, green);
+  calls.clear();
+  apply_cached_blend_mode();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].source, ALLEGRO_ZERO);
+  EXPECT_EQ(calls[0].destination, ALLEGRO_INVERSE_ALPHA);
+  EXPECT_TRUE(colors_equal(current_tint(), green));
+}
+
 TEST(DrawCross, TwoArmsOfFivePixels) {
   ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, nullptr));
   ASSERT_TRUE(al_init_primitives_addon());

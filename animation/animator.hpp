@@ -1,0 +1,121 @@
+#pragma once
+
+#include <allegro5/allegro.h>
+
+#include "animation/clock.hpp"
+#include "animation/curves.hpp"
+#include "math/color.hpp"
+
+enum animator_state : int {
+  animator_idle = 0,
+  animator_finished = 1,
+  animator_running = 2,
+};
+
+// How each kind of property moves: numbers and colours blend, flags and
+// bitmaps switch to the end value once the eased progress reaches 1.
+inline float animated_value(const float& start, const float& end, float eased) {
+  return lerp(start, end, eased);
+}
+inline bool animated_value(const bool& start, const bool& end, float eased) {
+  return step_value(start, end, eased);
+}
+inline ALLEGRO_BITMAP* animated_value(ALLEGRO_BITMAP* const& start, ALLEGRO_BITMAP* const& end, float eased) {
+  return step_value(start, end, eased);
+}
+inline ALLEGRO_COLOR animated_value(const ALLEGRO_COLOR& start, const ALLEGRO_COLOR& end, float eased) {
+  return mix_colors(start, end, eased);
+}
+
+// Whether a movement from `start` to `end` goes nowhere.
+template <typename T>
+bool same_value(const T& start, const T& end) {
+  return start == end;
+}
+inline bool same_value(const ALLEGRO_COLOR& start, const ALLEGRO_COLOR& end) {
+  return colors_equal(start, end);
+}
+
+// Moves one property from a start value to an end value over clock time
+// along an easing curve, after an optional delay. It reads the clock itself
+// and writes the exact end value when it completes.
+template <typename T>
+struct animator_class {
+  T* target = nullptr;    // the property written; not owned
+  float progress = 0.0f;  // raw progress of the last update, 0..1
+  T start_value{};
+  T end_value{};
+  double duration = 1.0;      // seconds
+  double start_time = 0.0;    // clock reading at start
+  double delay = 0.0;         // seconds after start_time before moving
+  double paused_total = 0.0;  // clock time spent paused since start
+  int curve = curve_linear;
+  int state = animator_idle;
+  double pause_time = 0.0;  // clock reading when the current pause began
+  bool paused = false;
+
+  animator_class& set_target(T* property) {
+    target = property;
+    return *this;
+  }
+
+  // Refused while paused. The target is first written by the first update
+  // after the delay.
+  animator_class& start(T from, T to, double seconds, double wait, int kind) {
+    if (paused) return *this;
+    start_value = from;
+    end_value = to;
+    duration = seconds;
+    delay = wait;
+    curve = kind;
+    start_time = current_time();
+    state = animator_running;
+    progress = 0.0f;
+    paused_total = 0.0;
+    pause_time = 0.0;
+    paused = false;
+    return *this;
+  }
+
+  // Writes the property for the current clock reading. Returns false when
+  // the animator is done (completed, or nothing to write to) and should go.
+  bool update() {
+    if (target == nullptr) return false;
+    if (paused) return true;
+    const double elapsed = current_time() - start_time - delay - paused_total;
+    if (elapsed < 0.0) return true;
+    if (state == animator_finished) return false;
+    if (state != animator_running) return true;
+
+    // A duration that is not positive has nothing to spread the movement
+    // over: it completes at once instead of dividing by zero (a NaN progress)
+    // or running backwards for ever.
+    progress = duration > 0.0 ? static_cast<float>(clamp(elapsed / duration, 0.0, 1.0)) : 1.0f;
+    if (same_value(start_value, end_value)) {
+      *target = start_value;
+    } else {
+      *target = animated_value(start_value, end_value, apply_curve(progress, curve));
+    }
+    if (progress >= 1.0f) {
+      *target = end_value;
+      state = animator_finished;
+      return false;
+    }
+    return true;
+  }
+
+  // A second pause keeps the first pause_time.
+  animator_class& pause(double now) {
+    if (!paused) pause_time = now;
+    paused = true;
+    return *this;
+  }
+
+  // Cuts the time spent paused out of the elapsed time, so the movement
+  // continues from where it stopped.
+  animator_class& resume(double now) {
+    if (paused) paused_total += now - pause_time;
+    paused = false;
+    return *this;
+  }
+};

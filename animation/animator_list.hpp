@@ -1,0 +1,80 @@
+#pragma once
+
+#include <concepts>
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include "animation/animator.hpp"
+#include "animation/clock.hpp"
+
+// The animators of one property, in creation order. The list owns them and
+// deletes each one as soon as it completes. Several animators may run on the
+// same property at once: each writes in turn, so the most recently created
+// one that writes in a tick decides the value.
+template <typename T>
+struct animator_list_class {
+  std::vector<std::unique_ptr<animator_class<T>>> animators;
+  T* target = nullptr;  // the property; null until bound
+
+  // Destruction deletes the animators, like clear: no end values are written.
+  animator_list_class() = default;
+  animator_list_class(const animator_list_class&) = delete;
+  animator_list_class& operator=(const animator_list_class&) = delete;
+
+  // Animators already in the list keep the property they were created with.
+  animator_list_class& bind(T* property) {
+    target = property;
+    return *this;
+  }
+
+  int size() const { return static_cast<int>(animators.size()); }
+
+  // Writes the property at once; a running animator takes over again at its
+  // next update.
+  void set_value(const T& value) {
+    if (target != nullptr) *target = value;
+  }
+
+  void add_value(const float& delta) requires std::same_as<T, float> {
+    if (target != nullptr) *target += delta;
+  }
+
+  // Starts a new animator alongside any already running; the delay comes
+  // before the duration here. The list keeps ownership of the result.
+  animator_class<T>* animate(T from, T to, double delay, double duration, int curve) {
+    animators.push_back(std::make_unique<animator_class<T>>());
+    animator_class<T>* animator = animators.back().get();
+    animator->set_target(target);
+    animator->start(from, to, duration, delay, curve);
+    return animator;
+  }
+
+  // Every animator is updated exactly once, in creation order; the finished
+  // ones are removed on the way, so this is the one walk that may erase.
+  void update() {
+    std::size_t i = 0;
+    while (i < animators.size()) {
+      if (animators[i] != nullptr && !animators[i]->update()) {
+        animators.erase(animators.begin() + static_cast<std::ptrdiff_t>(i));
+      } else {
+        ++i;
+      }
+    }
+  }
+
+  void pause_all() {
+    for (auto& animator : animators) {
+      if (animator != nullptr) animator->pause(current_time());
+    }
+  }
+
+  void resume_all() {
+    for (auto& animator : animators) {
+      if (animator != nullptr) animator->resume(current_time());
+    }
+  }
+
+  // Properties keep the values they have now.
+  void clear() { animators.clear(); }
+};

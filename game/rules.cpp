@@ -40,6 +40,15 @@ Object* first_free_bullet() {
   return nullptr;
 }
 
+// Only while playing, so the first ending decides.
+void end_game(int outcome, Object& text, Object& subtext) {
+  if (game_state != game_playing) return;
+  game_state = outcome;
+  hide_title();
+  text.pop_in(0.3f, curve_quad_out_twice);
+  subtext.pop_in(0.3f, curve_quad_out_twice);
+}
+
 void pulse_between(Object& shield, float from, float to) {
   shield.scale_x_animators.animate(from, to, 0.0, 0.5, curve_quad_in_out);
   shield.scale_y_animators.animate(from, to, 0.0, 0.5, curve_quad_in_out);
@@ -145,18 +154,6 @@ int count_enemies_left() {
   return count;
 }
 
-void win_game() {
-  if (game_state != game_playing) return;
-  game_state = game_won;
-  hide_title();
-  win_text.pop_in(0.3f, curve_quad_out_twice);
-  win_subtext.pop_in(0.3f, curve_quad_out_twice);
-}
+void win_game() { end_game(game_won, win_text, win_subtext); }
 
-void lose_game() {
-  if (game_state != game_playing) return;
-  game_state = game_failed;
-  hide_title();
-  fail_text.pop_in(0.3f, curve_quad_out_twice);
-  fail_subtext.pop_in(0.3f, curve_quad_out_twice);
-}
+void lose_game() { end_game(game_failed, fail_text, fail_subtext); }

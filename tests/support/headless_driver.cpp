@@ -113,3 +113,8 @@ void headless_driver_class::reset_game() {
   tick();
   fall_speed = 1.0f;
 }
+
+headless_driver_class& shared_driver(unsigned int seed) {
+  static headless_driver_class driver(seed);
+  return driver;
+}

@@ -16,9 +16,9 @@
 // the real draw_frame() is optional.
 //
 // The game's objects are globals, so the world is built once per process:
-// keep one driver for the whole process (a second one finds the world built
-// and does not build it again). To run several scenarios in one process,
-// start each from reset_game().
+// keep one driver for the whole process, shared_driver() below (a second
+// driver finds the world built and does not build it again). To run several
+// scenarios in one process, start each from reset_game().
 struct headless_driver_class {
   test_clock_class clock;
   scripted_input_class input;  // move the mouse and press buttons between ticks
@@ -51,3 +51,7 @@ struct headless_driver_class {
   // running. A scenario then places the enemies it needs.
   void reset_game();
 };
+
+// The process's driver: built by the first call, with that call's seed, and
+// kept until the process ends.
+headless_driver_class& shared_driver(unsigned int seed = 1);

@@ -42,27 +42,22 @@ region text_box(int size, const char* text, int x, int y) {
 }
 
 struct GameHud : ::testing::Test {
-  static inline headless_driver_class* game = nullptr;
-  static void SetUpTestSuite() { game = new headless_driver_class(); }
-  static void TearDownTestSuite() {
-    delete game;
-    game = nullptr;
-  }
-  void SetUp() override { game->reset_game(); }
+  headless_driver_class& game = shared_driver();
+  void SetUp() override { game.reset_game(); }
 
-  static frame_pixels draw() {
-    game->draw();
+  frame_pixels draw() {
+    game.draw();
     frame_pixels frame{display_width, display_height, {}};
     frame.pixels.reserve(static_cast<std::size_t>(display_width * display_height));
     for (int y = 0; y < display_height; ++y) {
-      for (int x = 0; x < display_width; ++x) frame.pixels.push_back(game->pixel(x, y));
+      for (int x = 0; x < display_width; ++x) frame.pixels.push_back(game.pixel(x, y));
     }
     return frame;
   }
 
   // Samples the mouse without running the rules, so nothing else moves.
-  static void move_mouse(int x, int y) {
-    game->input.move_mouse(x, y);
+  void move_mouse(int x, int y) {
+    game.input.move_mouse(x, y);
     update_controls();
   }
 
@@ -113,7 +108,7 @@ TEST_F(GameHud, EnergyIsARowOfOneDotPerUnitUnderTheLabel) {
 
 TEST_F(GameHud, TheCountOfEnemiesLeftStandsInTheTopLeftCorner) {
   move_mouse(400, 300);
-  game->tick();
+  game.tick();
   EXPECT_EQ(enemies_left, 100) << "counted before the first frame is drawn";
   move_mouse(400, 300);
   const frame_pixels hundred = draw();

@@ -16,12 +16,7 @@ namespace {
 const unsigned int seed = 20261207;
 
 struct GameWorld : ::testing::Test {
-  static inline headless_driver_class* game = nullptr;
-  static void SetUpTestSuite() { game = new headless_driver_class(seed); }
-  static void TearDownTestSuite() {
-    delete game;
-    game = nullptr;
-  }
+  void SetUp() override { shared_driver(seed); }
 };
 
 TEST_F(GameWorld, RegistersFifteenNamedObjectsAndAHundredEnemies) {

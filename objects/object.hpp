@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "animation/animator_list.hpp"
+// Every file that can define an Object also gets the registry's initialiser,
+// so a global Object is constructed after the registry and destroyed before.
+#include "animation/object_registry.hpp"
 #include "math/vec2d.hpp"
 
 // The one drawable thing: a borrowed bitmap placed with its anchor at (x, y),

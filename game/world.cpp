@@ -4,9 +4,9 @@
 
 #include <string>
 
-// The registry's initialiser must come before the definitions below: it
-// builds the registry these objects register in.
 #include "animation/curves.hpp"
+// Included before the definitions below: its initialiser builds the registry
+// these objects register in.
 #include "animation/object_registry.hpp"
 #include "app/config.hpp"
 #include "game/title.hpp"

@@ -13,6 +13,7 @@
 #include "app/main_loop.hpp"
 #include "game/title.hpp"
 #include "game/world.hpp"
+#include "math/blend_mode.hpp"
 #include "resources/font_bin.hpp"
 #include "resources/placeholders.hpp"
 #include "resources/resource_kinds.hpp"
@@ -27,10 +28,8 @@ void start_library() {
   al_init_ttf_addon();
   al_init_primitives_addon();
   al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
-  // The blend-mode cache starts out believing that mode 0 is in force, while
-  // the library starts with its premultiplied-alpha blender: make the belief
-  // true, or the first frame is drawn with the wrong factors.
-  al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
+  // As start-up does: the library's own first blender is not the cache's.
+  apply_cached_blend_mode();
 }
 
 void load_placeholders() {

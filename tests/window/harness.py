@@ -55,6 +55,15 @@ class VirtualScreen:
             raise RuntimeError(f"xdotool {' '.join(map(str, args))}: {result.stderr.strip()}")
         return result.stdout.strip()
 
+    def press_key(self, key):
+        """To the focused window, held for a few ticks: a press and release that
+        both fall between two of the game's input samples is never seen."""
+        self.xdotool("keydown", key, "sleep", "0.1", "keyup", key)
+
+    def click(self, button=1):
+        """At the pointer, held for a few ticks, like press_key."""
+        self.xdotool("mousedown", button, "sleep", "0.1", "mouseup", button)
+
     def find_window(self, name, timeout=10.0):
         """The id of the first visible window whose name matches, waiting for it."""
         deadline = time.monotonic() + timeout

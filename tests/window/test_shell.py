@@ -31,7 +31,7 @@ class Shell(WindowTestCase):
         window = game.wait_for_window()
         x, y, _, _ = self.window_region(window)
         self.wait_for_frame(lambda image: mostly_background(image, (x + 200, y + 150, x + 600, y + 450)))
-        self.screen.xdotool("key", "--window", window, "Escape")
+        self.screen.press_key("Escape")
         self.assertIsNotNone(game.wait_for_exit(1.0), "still running a second after ESC")
 
     def test_the_close_message_ends_the_process(self):

@@ -10,11 +10,13 @@
 
 #include "animation/object_registry.hpp"
 #include "math/blend_mode.hpp"
+#include "math/color.hpp"
 #include "objects/object.hpp"
 #include "resources/font_bin.hpp"
 #include "resources/graphics_bin.hpp"
 #include "resources/placeholders.hpp"
 #include "resources/resource_overlay.hpp"
+#include "tests/support/bitmaps.hpp"
 
 namespace {
 
@@ -22,16 +24,7 @@ const ALLEGRO_COLOR black = al_map_rgba_f(0, 0, 0, 1);
 const ALLEGRO_COLOR white = al_map_rgba_f(1, 1, 1, 1);
 const ALLEGRO_COLOR green = al_map_rgba_f(0, 1, 0, 1);
 
-bool same(ALLEGRO_COLOR a, ALLEGRO_COLOR b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; }
-
-ALLEGRO_BITMAP* filled(int w, int h, ALLEGRO_COLOR color) {
-  ALLEGRO_BITMAP* bitmap = al_create_bitmap(w, h);
-  ALLEGRO_BITMAP* previous = al_get_target_bitmap();
-  al_set_target_bitmap(bitmap);
-  al_clear_to_color(color);
-  al_set_target_bitmap(previous);
-  return bitmap;
-}
+bool same(ALLEGRO_COLOR a, ALLEGRO_COLOR b) { return colors_equal(a, b); }
 
 // Everything is drawn onto a black 100 x 60 frame with straight-alpha
 // blending, into the global bins the free functions use.
@@ -55,10 +48,10 @@ class DrawByNameTest : public ::testing::Test {
     fonts_bin = {};
     fonts_bin.set_default_font(font_name, -20);
     // A white 4 x 3 placeholder with a green top-left corner.
-    missing_image = filled(4, 3, white);
+    missing_image = filled_bitmap(4, 3, white);
     al_set_target_bitmap(missing_image);
     al_put_pixel(0, 0, green);
-    frame = filled(100, 60, black);
+    frame = filled_bitmap(100, 60, black);
     al_set_target_bitmap(frame);
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
   }
@@ -75,7 +68,7 @@ class DrawByNameTest : public ::testing::Test {
 
   // Whether the frame equals the given text bitmap drawn plainly at (x, y).
   bool frame_shows_text_at(ALLEGRO_BITMAP* text, float x, float y) const {
-    ALLEGRO_BITMAP* expected = filled(100, 60, black);
+    ALLEGRO_BITMAP* expected = filled_bitmap(100, 60, black);
     al_set_target_bitmap(expected);
     al_draw_bitmap(text, x, y, 0);
     al_set_target_bitmap(frame);
@@ -100,7 +93,7 @@ TEST_F(DrawByNameTest, MissingImageDrawsThePlaceholderUnscaledAtTheCorner) {
 }
 
 TEST_F(DrawByNameTest, PivotPlacesTheBitmap) {
-  ALLEGRO_BITMAP* box = filled(10, 6, white);
+  ALLEGRO_BITMAP* box = filled_bitmap(10, 6, white);
   graphics_bin.loaded["box"] = box;
   EXPECT_TRUE(bitmap_exists("box"));
   EXPECT_EQ(get_bitmap("box"), box);

@@ -12,6 +12,7 @@
 #include "input/controls.hpp"
 #include "resources/font_bin.hpp"
 #include "resources/graphics_bin.hpp"
+#include "tests/support/bitmaps.hpp"
 #include "tests/support/headless_driver.hpp"
 
 namespace {
@@ -24,10 +25,7 @@ struct frame_pixels {
   const ALLEGRO_COLOR& at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
 };
 
-bool same(const ALLEGRO_COLOR& a, const ALLEGRO_COLOR& b) {
-  const float tolerance = 1.5f / 255.0f;
-  return std::fabs(a.r - b.r) < tolerance && std::fabs(a.g - b.g) < tolerance && std::fabs(a.b - b.b) < tolerance;
-}
+bool same(const ALLEGRO_COLOR& a, const ALLEGRO_COLOR& b) { return rgb_near(a, b, 1.5f / 255.0f); }
 
 struct region {
   int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // x1, y1 excluded

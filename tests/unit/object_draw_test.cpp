@@ -12,6 +12,7 @@
 #include "math/vec2d.hpp"
 #include "objects/object.hpp"
 #include "resources/placeholders.hpp"
+#include "tests/support/bitmaps.hpp"
 
 namespace {
 
@@ -51,14 +52,7 @@ struct ObjectDrawTest : ::testing::Test {
     al_destroy_bitmap(target);
   }
 
-  static ALLEGRO_BITMAP* image(int w, int h, ALLEGRO_COLOR fill) {
-    ALLEGRO_BITMAP* b = al_create_bitmap(w, h);
-    ALLEGRO_BITMAP* previous = al_get_target_bitmap();
-    al_set_target_bitmap(b);
-    al_clear_to_color(fill);
-    al_set_target_bitmap(previous);
-    return b;
-  }
+  static ALLEGRO_BITMAP* image(int w, int h, ALLEGRO_COLOR fill) { return filled_bitmap(w, h, fill); }
 
   // The image's centre on (x, y).
   static void centre(Object& o, ALLEGRO_BITMAP* b, float x, float y) {
@@ -69,10 +63,7 @@ struct ObjectDrawTest : ::testing::Test {
     o.y = y;
   }
 
-  static bool same(ALLEGRO_COLOR a, ALLEGRO_COLOR b) {
-    const float eps = 2.5f / 255.0f;
-    return std::fabs(a.r - b.r) <= eps && std::fabs(a.g - b.g) <= eps && std::fabs(a.b - b.b) <= eps;
-  }
+  static bool same(ALLEGRO_COLOR a, ALLEGRO_COLOR b) { return rgb_near(a, b, 2.5f / 255.0f); }
   bool at(int x, int y, ALLEGRO_COLOR c) const { return same(al_get_pixel(target, x, y), c); }
   // Lines that fall between two pixel rows or columns may land on either.
   bool near(int x, int y, ALLEGRO_COLOR c) const {

@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -33,6 +32,7 @@
 #include "resources/font_bin.hpp"
 #include "resources/graphics_bin.hpp"
 #include "resources/placeholders.hpp"
+#include "tests/support/bitmaps.hpp"
 #include "tests/support/headless_driver.hpp"
 
 namespace {
@@ -93,13 +93,10 @@ void play(headless_driver_class& game) {
   }
 }
 
-ALLEGRO_COLOR rgb_of(ALLEGRO_COLOR c) { return al_map_rgba_f(c.r, c.g, c.b, 1.0f); }
+// What a drawn pixel may differ by after 8-bit rounding.
+const float pixel_tolerance = 2.5f / 255.0f;
 
-bool near(ALLEGRO_COLOR a, ALLEGRO_COLOR b) {
-  const float tolerance = 2.5f / 255.0f;
-  return std::fabs(a.r - b.r) <= tolerance && std::fabs(a.g - b.g) <= tolerance &&
-         std::fabs(a.b - b.b) <= tolerance;
-}
+bool near(const ALLEGRO_COLOR& a, const ALLEGRO_COLOR& b) { return rgb_near(a, b, pixel_tolerance); }
 
 struct box {
   int left = 0, top = 0, right = 0, bottom = 0;  // right and bottom excluded
@@ -163,14 +160,14 @@ std::string placeholder_for_object(headless_driver_class& game, Object& target, 
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
       const ALLEGRO_COLOR p = al_get_pixel(missing_image, x, y);
-      ALLEGRO_COLOR expected = rgb_of(p);
+      ALLEGRO_COLOR expected = p;
       if (target.blend_mode == 1) {  // additive: the tint is the opacity's share of white
         const ALLEGRO_COLOR under = al_get_pixel(game.frame, 400 + x, 300 + y);
         expected = al_map_rgba_f(std::min(1.0f, under.r + target.opacity * p.r),
                                  std::min(1.0f, under.g + target.opacity * p.g),
                                  std::min(1.0f, under.b + target.opacity * p.b), 1.0f);
       }
-      matching += near(rgb_of(al_get_pixel(with, 400 + x, 300 + y)), expected);
+      matching += near(al_get_pixel(with, 400 + x, 300 + y), expected);
     }
   }
   al_destroy_bitmap(with);
@@ -188,7 +185,7 @@ std::string placeholder_at(headless_driver_class& game, int x, int y, const std:
   int matching = 0;
   for (int j = 0; j < h; ++j) {
     for (int i = 0; i < w; ++i) {
-      matching += near(rgb_of(game.pixel(x + i, y + j)), rgb_of(al_get_pixel(missing_image, i, j)));
+      matching += near(game.pixel(x + i, y + j), al_get_pixel(missing_image, i, j));
     }
   }
   if (matching != w * h) {
@@ -259,7 +256,7 @@ std::string default_font_for_hud(headless_driver_class& game) {
       if (al_get_pixel(energy, x, y).a < 1.0f) continue;
       ++solid;
       const float shade = 1.0f - al_get_pixel(vignette, 30 + x, 500 + y).a;
-      matching += near(rgb_of(game.pixel(30 + x, 500 + y)), al_map_rgba_f(shade, shade, shade, 1.0f));
+      matching += near(game.pixel(30 + x, 500 + y), al_map_rgba_f(shade, shade, shade, 1.0f));
     }
   }
   if (al_get_bitmap_height(energy) != al_get_font_line_height(default_font) || solid == 0 ||

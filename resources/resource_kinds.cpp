@@ -6,6 +6,15 @@
 
 namespace {
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// A damaged font file can open and still have no glyph that draws anything.
+bool draws_glyphs(const ALLEGRO_FONT* font) {
+  for (const int codepoint : {'A', 'a', '0', '.'}) {
+    int x = 0, y = 0, w = 0, h = 0;
+    if (al_get_glyph_dimensions(font, codepoint, &x, &y, &w, &h) && w > 0 && h > 0) return true;
+  }
+  return false;
+}
 }  // namespace
 
 ALLEGRO_BITMAP* load_image(const std::string& path) {
@@ -13,7 +22,14 @@ ALLEGRO_BITMAP* load_image(const std::string& path) {
 }
 
 ALLEGRO_FONT* load_font(const std::string& name, int size) {
-  return al_load_ttf_font(name.c_str(), size, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+  ALLEGRO_FONT* font = al_load_ttf_font(name.c_str(), size, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+  // Such a font would draw every text as nothing: treat it as not loaded, so
+  // the failure is recorded and the default font stands in.
+  if (font && !draws_glyphs(font)) {
+    al_destroy_font(font);
+    return nullptr;
+  }
+  return font;
 }
 
 ALLEGRO_SAMPLE* load_sample(const std::string& path) {

@@ -1,13 +1,13 @@
 #include "app/startup.hpp"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "tests/support/child_process.hpp"
 
 namespace {
 
@@ -30,40 +30,6 @@ TEST(StartupReport, SeveralFailuresInTheOrderGiven) {
             "\nThe program must now be shut down.");
 }
 
-// Runs start-up in a child process (the library and the program's globals
-// start only once per process) from `folder`, with no display, and returns
-// the messages it gathered.
-std::vector<std::string> start_up_in_child(const fs::path& folder, bool audio) {
-  int pipe_ends[2];
-  if (pipe(pipe_ends) != 0) return {"pipe failed"};
-  const pid_t child = fork();
-  if (child == 0) {
-    close(pipe_ends[0]);
-    unsetenv("DISPLAY");
-    // The silent output device, or a configuration the audio system cannot start with.
-    setenv("ALSOFT_DRIVERS", audio ? "null" : "no-such-backend", 1);
-    setenv("HOME", folder.c_str(), 1);
-    if (chdir(folder.c_str()) != 0) _exit(2);
-    std::string out;
-    for (const std::string& message : start_up()) out += message + "\n";
-    if (write(pipe_ends[1], out.data(), out.size()) != static_cast<ssize_t>(out.size())) _exit(3);
-    _exit(0);
-  }
-  close(pipe_ends[1]);
-  std::string text;
-  char buffer[512];
-  for (ssize_t n; (n = read(pipe_ends[0], buffer, sizeof buffer)) > 0;) text.append(buffer, n);
-  close(pipe_ends[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {"child failed"};
-  std::vector<std::string> messages;
-  for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-    messages.push_back(text.substr(start, end - start));
-  }
-  return messages;
-}
-
 TEST(Startup, EveryCombinationOfMissingPlaceholdersIsReportedInStepOrder) {
   const fs::path repo = fs::current_path();
   ASSERT_TRUE(fs::exists(repo / "data/lacuna.ttf")) << "run from the repository root";
@@ -77,12 +43,6 @@ TEST(Startup, EveryCombinationOfMissingPlaceholdersIsReportedInStepOrder) {
       for (int i = 0; i < 3; ++i) {
         if (!(missing & (1 << i))) fs::copy_file(repo / placeholders[i], scratch / placeholders[i]);
       }
-      // The audio system is started through the user's configuration.
-      std::FILE* config = std::fopen((scratch / ".allegro5rc").c_str(), "w");
-      ASSERT_NE(config, nullptr);
-      std::fputs("[audio]\ndriver=openal\n", config);
-      std::fclose(config);
-
       std::vector<std::string> expected;
       if (!audio) {
         expected.push_back("Could not initialize audio.");
@@ -94,7 +54,7 @@ TEST(Startup, EveryCombinationOfMissingPlaceholdersIsReportedInStepOrder) {
       if (missing & 2) expected.push_back("could not load image \"data/missing_image.png\"");
       if (missing & 4) expected.push_back("could not load font \"data/lacuna.ttf\"");
 
-      EXPECT_EQ(start_up_in_child(scratch, audio), expected) << "missing mask " << missing << ", audio " << audio;
+      EXPECT_EQ(lines_from_child(scratch, audio, start_up), expected) << "missing mask " << missing << ", audio " << audio;
     }
   }
   fs::remove_all(scratch);

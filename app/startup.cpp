@@ -33,7 +33,6 @@ void init_addons() {
   // The add-ons this library version needs initialised on their own.
   al_init_ttf_addon();
   al_init_primitives_addon();
-  al_init_native_dialog_addon();
 }
 
 void start_audio(std::vector<std::string>& errors) {
@@ -90,6 +89,9 @@ std::string build_startup_report(const std::vector<std::string>& errors) {
 int run_program() {
   const std::vector<std::string> errors = start_up();
   if (!errors.empty()) {
+    // Started only when needed: bringing up the toolkit costs a tenth of a
+    // second before the first frame.
+    al_init_native_dialog_addon();
     al_show_native_message_box(display, report_title, report_title, build_startup_report(errors).c_str(),
                                nullptr, ALLEGRO_MESSAGEBOX_WARN);
     quit_requested = true;

@@ -24,9 +24,14 @@ void draw_hud_text(int size, const std::string& text, float x, float y) {
 }  // namespace
 
 void draw_objects() {
+  // Consecutive sprites of one image are batched into one draw call; the
+  // debug view's lines cannot be drawn while drawing is held.
+  const bool batch = !debug_view;
+  if (batch) al_hold_bitmap_drawing(true);
   for (Object* object : object_registry.objects) {
     if (object != nullptr) object->draw();
   }
+  if (batch) al_hold_bitmap_drawing(false);
 }
 
 void draw_game() {

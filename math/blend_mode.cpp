@@ -22,7 +22,12 @@ void apply(int mode, const ALLEGRO_COLOR& color) {
     case 5: source = ALLEGRO_ZERO; destination = ALLEGRO_INVERSE_ALPHA; break;
     default: break;
   }
+  // Drawing may be held to batch sprites; the blender may only change
+  // between batches.
+  const bool held = al_is_bitmap_drawing_held();
+  if (held) al_hold_bitmap_drawing(false);
   apply_blender(ALLEGRO_ADD, source, destination);
+  if (held) al_hold_bitmap_drawing(true);
   tint_in_force = color;
 }
 }  // namespace

@@ -13,6 +13,12 @@
 #include "objects/object.hpp"
 #include "resources/graphics_bin.hpp"
 
+namespace {
+// Looked up once: every draw needs them.
+const ALLEGRO_COLOR black = al_color_name("black");
+const ALLEGRO_COLOR white = al_color_name("white");
+}  // namespace
+
 void Object::draw() {
   if (!is_visible()) return;
   color.a = opacity;
@@ -24,7 +30,7 @@ void Object::draw() {
   // Additive blending ignores alpha: an additive object fades by darkening
   // its tint towards black instead.
   if (blend_mode == 1 && opacity != 1.0f) {
-    set_blend_mode(1, mix_colors(al_color_name("black"), color, opacity));
+    set_blend_mode(1, mix_colors(black, color, opacity));
   } else {
     set_blend_mode(blend_mode, color);
   }
@@ -41,7 +47,7 @@ void Object::draw() {
   } else {
     draw_missing_image(dx, dy);
   }
-  set_blend_mode(0, al_color_name("white"));
+  set_blend_mode(0, white);
 
   if (debug_view) draw_debug();
 }

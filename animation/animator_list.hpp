@@ -16,6 +16,9 @@ template <typename T>
 struct animator_list_class {
   std::vector<std::unique_ptr<animator_class<T>>> animators;
   T* target = nullptr;  // the property; null until bound
+  // Optionally, a tally of all the owner's animators that this list keeps up
+  // to date, so that an owner with nothing running can skip its tick cheaply.
+  int* tally = nullptr;
 
   // Destruction deletes the animators, like clear: no end values are written.
   animator_list_class() = default;
@@ -25,6 +28,11 @@ struct animator_list_class {
   // Animators already in the list keep the property they were created with.
   animator_list_class& bind(T* property) {
     target = property;
+    return *this;
+  }
+
+  animator_list_class& count_into(int* owner_tally) {
+    tally = owner_tally;
     return *this;
   }
 
@@ -44,6 +52,7 @@ struct animator_list_class {
   // before the duration here. The list keeps ownership of the result.
   animator_class<T>* animate(T from, T to, double delay, double duration, int curve) {
     animators.push_back(std::make_unique<animator_class<T>>());
+    if (tally != nullptr) ++*tally;
     animator_class<T>* animator = animators.back().get();
     animator->set_target(target);
     animator->start(from, to, duration, delay, curve);
@@ -57,6 +66,7 @@ struct animator_list_class {
     while (i < animators.size()) {
       if (animators[i] != nullptr && !animators[i]->update()) {
         animators.erase(animators.begin() + static_cast<std::ptrdiff_t>(i));
+        if (tally != nullptr) --*tally;
       } else {
         ++i;
       }
@@ -76,5 +86,8 @@ struct animator_list_class {
   }
 
   // Properties keep the values they have now.
-  void clear() { animators.clear(); }
+  void clear() {
+    if (tally != nullptr) *tally -= size();
+    animators.clear();
+  }
 };

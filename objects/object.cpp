@@ -155,6 +155,7 @@ void for_each_list(SomeObject& o, Action action) {
 }  // namespace
 
 void Object::update_animators() {
+  if (animator_tally == 0) return;
   for_each_list(*this, [](auto& list) { list.update(); });
 }
 
@@ -170,26 +171,22 @@ void Object::clear_animators() {
   for_each_list(*this, [](auto& list) { list.clear(); });
 }
 
-int Object::animator_count() const {
-  int count = 0;
-  for_each_list(*this, [&count](const auto& list) { count += list.size(); });
-  return count;
-}
+int Object::animator_count() const { return animator_tally; }
 
 void Object::bind_animators() {
-  x_animators.bind(&x);
-  y_animators.bind(&y);
-  depth_animators.bind(&depth);
-  scale_x_animators.bind(&scale_x);
-  scale_y_animators.bind(&scale_y);
-  opacity_animators.bind(&opacity);
-  rotation_animators.bind(&rotation);
-  align_x_animators.bind(&align_x);
-  align_y_animators.bind(&align_y);
-  flip_h_animators.bind(&flip_h);
-  flip_v_animators.bind(&flip_v);
-  bitmap_animators.bind(&bitmap);
-  color_animators.bind(&color);
+  x_animators.bind(&x).count_into(&animator_tally);
+  y_animators.bind(&y).count_into(&animator_tally);
+  depth_animators.bind(&depth).count_into(&animator_tally);
+  scale_x_animators.bind(&scale_x).count_into(&animator_tally);
+  scale_y_animators.bind(&scale_y).count_into(&animator_tally);
+  opacity_animators.bind(&opacity).count_into(&animator_tally);
+  rotation_animators.bind(&rotation).count_into(&animator_tally);
+  align_x_animators.bind(&align_x).count_into(&animator_tally);
+  align_y_animators.bind(&align_y).count_into(&animator_tally);
+  flip_h_animators.bind(&flip_h).count_into(&animator_tally);
+  flip_v_animators.bind(&flip_v).count_into(&animator_tally);
+  bitmap_animators.bind(&bitmap).count_into(&animator_tally);
+  color_animators.bind(&color).count_into(&animator_tally);
 }
 
 void Object::bring_to_front() { object_registry.bring_to_front(this); }

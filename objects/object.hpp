@@ -39,6 +39,9 @@ struct Object {
   ALLEGRO_COLOR color = al_map_rgba_f(1, 1, 1, 1);
   int blend_mode = 0;
   bool screen_fixed = false;  // true: drawn where it is, ignoring the camera
+  // How many animators the thirteen lists hold together, kept by the lists:
+  // an object with none skips its animation step without touching them.
+  int animator_tally = 0;
 
   animator_list_class<float> x_animators;
   animator_list_class<float> y_animators;

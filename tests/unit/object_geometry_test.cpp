@@ -354,6 +354,29 @@ TEST_F(ObjectAppearanceTest, AllListOperationsReachEveryList) {
   EXPECT_EQ(o.color.b, 1.0f);
 }
 
+TEST_F(ObjectAppearanceTest, TheCountFollowsStartsEndsAndClears) {
+  const auto sum_of_lists = [this] {
+    return o.x_animators.size() + o.opacity_animators.size() + o.color_animators.size();
+  };
+  o.x_animators.animate(0, 10, 0, 1, curve_linear);
+  o.opacity_animators.animate(0, 1, 0, 2, curve_linear);
+  o.color_animators.animate(al_map_rgba_f(0, 0, 0, 1), al_map_rgba_f(1, 1, 1, 1), 0, 3, curve_linear);
+  EXPECT_EQ(o.animator_count(), 3);
+  clock.advance(1.5);
+  o.update_animators();
+  EXPECT_EQ(o.animator_count(), 2) << "the x animator has ended";
+  EXPECT_EQ(o.animator_count(), sum_of_lists());
+  o.opacity_animators.clear();
+  EXPECT_EQ(o.animator_count(), 1);
+  o.clear_animators();
+  EXPECT_EQ(o.animator_count(), 0);
+
+  // With nothing running the step leaves the fields alone, whatever they hold.
+  o.x = 42.0f;
+  o.update_animators();
+  EXPECT_EQ(o.x, 42.0f);
+}
+
 TEST_F(ObjectAppearanceTest, BringToFrontGoesAboveTheLastEntry) {
   Object other;
   other.depth = 4.0f;

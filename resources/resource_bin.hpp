@@ -33,7 +33,7 @@ struct resource_bin_class {
   }
 
   void record_failure(const K& key, const K& path) {
-    missing[key] = "X";
+    missing.try_emplace(key, "X");  // every value is "X": only the keys are consulted
     errors.push_back(resource_kind<T>::failure_message(path));
   }
 

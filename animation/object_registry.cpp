@@ -85,10 +85,15 @@ void object_registry_class::bring_to_front(Object* object) {
 }
 
 void object_registry_class::update_all_objects() {
+  // An object's animators write only its own fields, so its depth is final
+  // once it is updated: the order is checked in the same pass, and a large
+  // registry is walked once instead of twice when nothing moved.
+  bool in_order = true;
   for (std::size_t i = 0; i < objects.size(); ++i) {
     if (objects[i] != nullptr) objects[i]->update_animators();
+    if (i > 0 && depth_less(objects[i], objects[i - 1])) in_order = false;
   }
-  sort_by_depth();
+  if (!in_order) sort_by_depth();
 }
 
 void register_object(Object* object) { object_registry.register_object(object); }

@@ -5,7 +5,6 @@
 
 namespace {
 scripted_input_class* active = nullptr;
-input_sampler previous_sampler = nullptr;
 
 void sample_script(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mouse) {
   keyboard = active->keyboard;
@@ -18,15 +17,16 @@ void set_bit(unsigned int& bits, int bit, bool on) {
 }
 }  // namespace
 
-scripted_input_class::scripted_input_class() {
-  previous_sampler = sample_input;
+scripted_input_class::scripted_input_class() : previous(active), previous_sampler(sample_input) {
   active = this;
   sample_input = sample_script;
 }
 
+// Scripts nest: the one made last is in force until it goes, then the one
+// before it is again.
 scripted_input_class::~scripted_input_class() {
+  active = previous;
   sample_input = previous_sampler;
-  active = nullptr;
 }
 
 void scripted_input_class::set_down(int code, bool down) {

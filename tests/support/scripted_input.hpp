@@ -2,12 +2,16 @@
 
 #include <allegro5/allegro.h>
 
+#include "input/input_sample.hpp"
+
 // Input that a test or a headless run scripts: installed as the controls'
 // sampler for the object's lifetime, it hands over whatever state was set
 // on it at the moment of each update_controls().
 struct scripted_input_class {
   ALLEGRO_KEYBOARD_STATE keyboard{};
   ALLEGRO_MOUSE_STATE mouse{};
+  scripted_input_class* previous = nullptr;  // in force before this one
+  input_sampler previous_sampler = nullptr;
 
   scripted_input_class();
   ~scripted_input_class();

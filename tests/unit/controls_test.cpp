@@ -113,6 +113,19 @@ TEST_F(ControlsTest, MousePositionComesFromTheLastSample) {
   EXPECT_EQ(mouse_y(), 9000);
 }
 
+TEST_F(ControlsTest, ANestedScriptGivesWayToTheOneBeforeIt) {
+  input.move_mouse(10, 20);
+  {
+    scripted_input_class inner;
+    inner.move_mouse(30, 40);
+    update_controls();
+    EXPECT_EQ(mouse_x(), 30);
+  }
+  update_controls();
+  EXPECT_EQ(mouse_x(), 10);
+  EXPECT_EQ(mouse_y(), 20);
+}
+
 TEST(DeviceSample, MissingDevicesReadAsNeutral) {
   // No system installed here: neither device exists, and sampling must not abort.
   ALLEGRO_KEYBOARD_STATE keyboard{};

@@ -89,8 +89,8 @@ std::string build_startup_report(const std::vector<std::string>& errors) {
 int run_program() {
   const std::vector<std::string> errors = start_up();
   if (!errors.empty()) {
-    // Started only when needed: bringing up the toolkit costs a tenth of a
-    // second before the first frame.
+    // Started only when needed: bringing up the toolkit delays the first
+    // frame by tens of milliseconds.
     al_init_native_dialog_addon();
     al_show_native_message_box(display, report_title, report_title, build_startup_report(errors).c_str(),
                                nullptr, ALLEGRO_MESSAGEBOX_WARN);

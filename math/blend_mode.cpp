@@ -3,6 +3,7 @@
 #include <allegro5/allegro_color.h>
 
 #include "math/color.hpp"
+#include "math/drawing_hold.hpp"
 
 int last_blend_mode = 0;
 ALLEGRO_COLOR last_blend_color = al_color_name("white");
@@ -22,12 +23,8 @@ void apply(int mode, const ALLEGRO_COLOR& color) {
     case 5: source = ALLEGRO_ZERO; destination = ALLEGRO_INVERSE_ALPHA; break;
     default: break;
   }
-  // Drawing may be held to batch sprites; the blender may only change
-  // between batches.
-  const bool held = al_is_bitmap_drawing_held();
-  if (held) al_hold_bitmap_drawing(false);
+  const drawing_hold_released between_batches;
   apply_blender(ALLEGRO_ADD, source, destination);
-  if (held) al_hold_bitmap_drawing(true);
   tint_in_force = color;
 }
 }  // namespace

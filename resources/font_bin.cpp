@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "math/blend_mode.hpp"
+#include "math/drawing_hold.hpp"
 #include "resources/placeholders.hpp"
 
 font_bin_class fonts_bin;
@@ -45,6 +46,8 @@ ALLEGRO_BITMAP* font_bin_class::render_text(ALLEGRO_FONT* font, const std::strin
   float r = 0, g = 0, b = 0, a = 0;
   al_unmap_rgba_f(color, &r, &g, &b, &a);
 
+  // May be called in the middle of a frame, even while sprites are batched.
+  const drawing_hold_released between_batches;
   ALLEGRO_BITMAP* saved_target = al_get_target_bitmap();
   int op = 0, source = 0, destination = 0, alpha_op = 0, alpha_source = 0, alpha_destination = 0;
   al_get_separate_blender(&op, &source, &destination, &alpha_op, &alpha_source, &alpha_destination);

@@ -11,6 +11,11 @@
 #include "math/blend_mode.hpp"
 #include "resources/resource_overlay.hpp"
 
+namespace {
+const ALLEGRO_COLOR background = al_color_name("lightslategray");
+const ALLEGRO_COLOR white = al_color_name("white");
+}  // namespace
+
 void update_tick() {
   update_controls();
   // Both keys are asked about on every tick, so their controls exist before
@@ -23,8 +28,8 @@ void update_tick() {
 
 void draw_frame(ALLEGRO_BITMAP* frame) {
   al_set_target_bitmap(frame);
-  al_clear_to_color(al_color_name("lightslategray"));
-  set_blend_mode(0, al_color_name("white"));
+  al_clear_to_color(background);
+  set_blend_mode(0, white);
   draw_game();
   if (debug_view) draw_resource_overlay();
 }

@@ -2,9 +2,9 @@
 
 #include <allegro5/allegro.h>
 
-#include "animation/clock.hpp"
-#include "animation/curves.hpp"
-#include "math/color.hpp"
+#include <tank/animation/clock.hpp>
+#include <tank/animation/curves.hpp>
+#include <tank/math/color.hpp>
 
 enum animator_state : int {
   animator_idle = 0,

@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "animation/animator.hpp"
-#include "animation/clock.hpp"
+#include <tank/animation/animator.hpp>
+#include <tank/animation/clock.hpp>
 
 // The animators of one property, in creation order. The list owns them and
 // deletes each one as soon as it completes. Several animators may run on the

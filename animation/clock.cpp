@@ -1,4 +1,4 @@
-#include "animation/clock.hpp"
+#include <tank/animation/clock.hpp>
 
 #include <allegro5/allegro.h>
 

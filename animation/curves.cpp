@@ -1,4 +1,4 @@
-#include "animation/curves.hpp"
+#include <tank/animation/curves.hpp>
 
 namespace {
 constexpr float zero = 0.0f;

@@ -1,19 +1,19 @@
 #pragma once
 
-// The configuration block: fixed values the window, the loop and the game
-// read. Nothing loads them from outside; some are game state that the rules
-// change while playing (energy, fall_speed).
-extern int display_width;
-extern int display_height;
-extern int display_flags;
-extern int energy;
-extern float shield_scale_large;
-extern float shield_scale_small;
-extern float fall_speed;
-extern float fall_acceleration;
-extern bool check_gl_extensions;
+// The whole configuration block in one place: the window's settings and the
+// application flags belong to the framework, the tuning to the game.
+//
+//   display_width        int    800               framework
+//   display_height       int    600               framework
+//   display_flags        int    ALLEGRO_WINDOWED  framework
+//   energy               int    5                 game
+//   shield_scale_large   float  1.2               game
+//   shield_scale_small   float  0.9               game
+//   fall_speed           float  1.0               game
+//   fall_acceleration    float  0.0005            game
+//   check_gl_extensions  bool   false             framework
+//   quit_requested       bool   false             framework
+//   debug_view           bool   false             framework
+#include <tank/core/settings.hpp>
 
-// Application flags: the loop runs while quit_requested is false; debug_view
-// (F1) shows object outlines and the resource overlay.
-extern bool quit_requested;
-extern bool debug_view;
+#include "game/tuning.hpp"

@@ -1,5 +1,5 @@
-#include <allegro5/allegro.h>
+#include <tank/shell/startup.hpp>
 
-#include "app/startup.hpp"
+#include "game/tank_game.hpp"
 
-int main(int, char**) { return run_program(); }
+int main(int, char**) { return run_game(tank_game); }

@@ -17,13 +17,16 @@
 #include <string>
 #include <vector>
 
-#include "app/main_loop.hpp"
-#include "app/startup.hpp"
+#include <tank/math/blend_mode.hpp>
+#include <tank/objects/object_registry.hpp>
+#include <tank/resources/graphics_bin.hpp>
+#include <tank/shell/game_loop.hpp>
+#include <tank/shell/startup.hpp>
+
 #include "bench/percentile.hpp"
 #include "game/hud.hpp"
+#include "game/tank_game.hpp"
 #include "game/world.hpp"
-#include "math/blend_mode.hpp"
-#include "resources/graphics_bin.hpp"
 
 namespace {
 const double frame_period = 1.0 / 60.0;
@@ -48,7 +51,7 @@ void back_buffer_only() {
 
 void objects_only() {
   clear_frame();
-  draw_objects();
+  draw_all_objects();
   present_frame(frame_bitmap);
 }
 
@@ -59,7 +62,7 @@ void vignette_only() {
 }
 
 void whole_frame() {
-  draw_frame(frame_bitmap);
+  draw_frame(tank_game, frame_bitmap);
   present_frame(frame_bitmap);
 }
 
@@ -100,7 +103,7 @@ int main(int argc, char** argv) {
   double due = al_get_time();
   for (int i = 0; i < 300; ++i) {
     wait_for_frame(due);
-    update_tick();
+    update_tick(tank_game);
     whole_frame();
   }
 
@@ -116,7 +119,7 @@ int main(int argc, char** argv) {
     for (variant& v : variants) {
       for (int i = 0; i < 20; ++i) {
         wait_for_frame(due);
-        update_tick();
+        update_tick(tank_game);
         const double start = al_get_time();
         v.draw();
         v.ms.push_back((al_get_time() - start) * 1000.0);

@@ -24,11 +24,12 @@
 #include <memory>
 #include <vector>
 
-#include "animation/curves.hpp"
-#include "animation/object_registry.hpp"
+#include <tank/animation/curves.hpp>
+#include <tank/math/blend_mode.hpp>
+#include <tank/objects/object.hpp>
+#include <tank/objects/object_registry.hpp>
+
 #include "app/config.hpp"
-#include "math/blend_mode.hpp"
-#include "objects/object.hpp"
 #include "tests/support/test_clock.hpp"
 
 namespace {

@@ -23,12 +23,14 @@
 #include <string>
 #include <vector>
 
+#include <tank/input/controls.hpp>
+#include <tank/shell/game_loop.hpp>
+#include <tank/shell/startup.hpp>
+
 #include "app/config.hpp"
-#include "app/main_loop.hpp"
-#include "app/startup.hpp"
 #include "bench/percentile.hpp"
+#include "game/tank_game.hpp"
 #include "game/world.hpp"
-#include "input/controls.hpp"
 
 namespace {
 // The three stages of one tick, in seconds.
@@ -131,9 +133,9 @@ int main(int argc, char** argv) {
       if (ticks.empty()) first_tick_ms = ms_since(entered);
       tick_times t;
       const double start = al_get_time();
-      update_tick();
+      update_tick(tank_game);
       const double updated = al_get_time();
-      draw_frame(frame_bitmap);
+      draw_frame(tank_game, frame_bitmap);
       const double drawn = al_get_time();
       present_frame(frame_bitmap);
       const double presented = al_get_time();

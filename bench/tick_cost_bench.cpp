@@ -22,16 +22,17 @@
 #include <memory>
 #include <vector>
 
-#include "animation/curves.hpp"
-#include "animation/object_registry.hpp"
+#include <tank/animation/curves.hpp>
+#include <tank/input/controls.hpp>
+#include <tank/math/vec2d.hpp>
+#include <tank/objects/object.hpp>
+#include <tank/objects/object_registry.hpp>
+#include <tank/resources/placeholders.hpp>
+
 #include "app/config.hpp"
 #include "bench/percentile.hpp"
 #include "game/rules.hpp"
 #include "game/world.hpp"
-#include "input/controls.hpp"
-#include "math/vec2d.hpp"
-#include "objects/object.hpp"
-#include "resources/placeholders.hpp"
 #include "tests/support/headless_driver.hpp"
 
 namespace {

@@ -5,14 +5,16 @@
 #include <algorithm>
 #include <string>
 
-#include "animation/object_registry.hpp"
-#include "app/config.hpp"
+#include <tank/core/settings.hpp>
+#include <tank/input/controls.hpp>
+#include <tank/objects/object.hpp>
+#include <tank/objects/object_registry.hpp>
+#include <tank/resources/font_bin.hpp>
+#include <tank/resources/graphics_bin.hpp>
+#include <tank/resources/to_text.hpp>
+
+#include "game/tuning.hpp"
 #include "game/world.hpp"
-#include "input/controls.hpp"
-#include "objects/object.hpp"
-#include "resources/font_bin.hpp"
-#include "resources/graphics_bin.hpp"
-#include "resources/to_text.hpp"
 
 namespace {
 const char* const hud_font = "data/fonts/lacuna.ttf";
@@ -23,19 +25,8 @@ void draw_hud_text(int size, const std::string& text, float x, float y) {
 }
 }  // namespace
 
-void draw_objects() {
-  // Consecutive sprites of one image are batched into one draw call; the
-  // debug view's lines cannot be drawn while drawing is held.
-  const bool batch = !debug_view;
-  if (batch) al_hold_bitmap_drawing(true);
-  for (Object* object : object_registry.objects) {
-    if (object != nullptr) object->draw();
-  }
-  if (batch) al_hold_bitmap_drawing(false);
-}
-
 void draw_game() {
-  draw_objects();
+  draw_all_objects();
 
   const float bottom = static_cast<float>(display_height);
   draw_hud_text(-40, "Energy", 30.0f, bottom - 100.0f);

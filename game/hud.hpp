@@ -5,6 +5,3 @@
 // the crosshair at the mouse, the vignette). Expects the blender in mode 0
 // with a white tint.
 void draw_game();
-
-// Every entry of object_registry in its current order.
-void draw_objects();

@@ -4,13 +4,15 @@
 
 #include <cmath>
 
-#include "animation/curves.hpp"
-#include "app/config.hpp"
+#include <tank/animation/curves.hpp>
+#include <tank/core/settings.hpp>
+#include <tank/input/controls.hpp>
+#include <tank/math/vec2d.hpp>
+#include <tank/objects/object_collision.hpp>
+
 #include "game/title.hpp"
+#include "game/tuning.hpp"
 #include "game/world.hpp"
-#include "input/controls.hpp"
-#include "math/collision.hpp"
-#include "math/vec2d.hpp"
 
 namespace {
 // The images point up; an angle of 0 points right.

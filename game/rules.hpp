@@ -1,6 +1,6 @@
 #pragma once
 
-#include "objects/object.hpp"
+#include <tank/objects/object.hpp>
 
 // The game's rules, applied once per tick after the animation step. While
 // playing, the enemies fall a little faster every tick and are tested against

@@ -1,6 +1,7 @@
 #include "game/title.hpp"
 
-#include "animation/curves.hpp"
+#include <tank/animation/curves.hpp>
+
 #include "game/world.hpp"
 
 namespace {

@@ -4,14 +4,13 @@
 
 #include <string>
 
-#include "animation/curves.hpp"
-// Included before the definitions below: its initialiser builds the registry
-// these objects register in.
-#include "animation/object_registry.hpp"
-#include "app/config.hpp"
+#include <tank/animation/curves.hpp>
+#include <tank/core/settings.hpp>
+#include <tank/math/random.hpp>
+#include <tank/resources/font_bin.hpp>
+
 #include "game/title.hpp"
-#include "math/random.hpp"
-#include "resources/font_bin.hpp"
+#include "game/tuning.hpp"
 
 Object left_tank;
 Object left_turret;

@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "math/vec2d.hpp"
-#include "objects/object.hpp"
+#include <tank/math/vec2d.hpp>
+#include <tank/objects/object.hpp>
 
 // How the game stands. It leaves game_playing at most once and never returns.
 enum game_state_kind : int {

@@ -1,8 +1,9 @@
-#include "input/controls.hpp"
+#include <tank/input/controls.hpp>
 
-#include "input/input_sample.hpp"
+#include <tank/input/input_sample.hpp>
 
-control_set_class controls;
+constinit global_instance<control_set_class> controls_instance;
+constinit control_set_class& controls = controls_instance.object();
 
 ALLEGRO_KEYBOARD_STATE keyboard_state{};
 ALLEGRO_MOUSE_STATE mouse_state{};

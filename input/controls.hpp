@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include <tank/core/global.hpp>
+
 // Control codes: -1 and -2 are mouse buttons 1 (left) and 2 (right); any
 // other code is a library key code.
 constexpr int mouse_button_left = -1;
@@ -35,7 +37,11 @@ struct control_set_class {
   const control_button_class& find_or_add(int code);
 };
 
-extern control_set_class controls;
+// A framework global, usable from the constructors of globals in any file
+// (tank/core/global.hpp).
+extern global_instance<control_set_class> controls_instance;
+extern control_set_class& controls;
+static global_user<controls_instance> controls_user;
 
 // The tick's input sample, overwritten by every update.
 extern ALLEGRO_KEYBOARD_STATE keyboard_state;

@@ -1,4 +1,4 @@
-#include "input/input_sample.hpp"
+#include <tank/input/input_sample.hpp>
 
 input_sampler sample_input = sample_devices;
 

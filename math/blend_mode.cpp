@@ -1,16 +1,15 @@
-#include "math/blend_mode.hpp"
+#include <tank/math/blend_mode.hpp>
 
-#include <allegro5/allegro_color.h>
-
-#include "math/color.hpp"
-#include "math/drawing_hold.hpp"
+#include <tank/math/color.hpp>
+#include <tank/math/drawing_hold.hpp>
 
 int last_blend_mode = 0;
-ALLEGRO_COLOR last_blend_color = al_color_name("white");
+// Constant initialised (white), so it holds before any global's constructor.
+constinit ALLEGRO_COLOR last_blend_color{1.0f, 1.0f, 1.0f, 1.0f};
 blender_function apply_blender = al_set_blender;
 
 namespace {
-ALLEGRO_COLOR tint_in_force = al_map_rgba_f(1, 1, 1, 1);
+constinit ALLEGRO_COLOR tint_in_force{1.0f, 1.0f, 1.0f, 1.0f};
 
 void apply(int mode, const ALLEGRO_COLOR& color) {
   int source = ALLEGRO_ALPHA;

@@ -1,8 +1,11 @@
 #pragma once
 
-#include "math/vec2d.hpp"
+#include <array>
 
-struct Object;
+#include <tank/math/vec2d.hpp>
+
+// Collision of shapes given as numbers. Tests of objects, built on these, sit
+// beside Object (objects/object_collision.hpp).
 
 // An axis-aligned rectangle by centre and half extents.
 struct box {
@@ -10,20 +13,19 @@ struct box {
   vec2d half_size;
 };
 
-// The object's unrotated rectangle.
-box box_of(const Object& object);
+// A rectangle turned about some point: its corners in order around it.
+using quad = std::array<vec2d, 4>;
+
 // Closed boxes: touching counts as overlapping.
 bool boxes_overlap(const box& a, const box& b);
 // The vector projection of the point onto the axis (any non-zero length).
 vec2d project_onto(vec2d point, vec2d axis);
 float dot(float ux, float uy, float vx, float vy);
-// Separating-axis test of the two rotated rectangles; touching counts. An
-// object with a zero-length edge (no bitmap, zero width, height or scale)
-// collides with nothing.
-bool rects_overlap_rotated(const Object& a, const Object& b);
-// The game's collision test: boxes when neither object is rotated, the
-// rotated test otherwise. Geometry only: opacity, flips and camera play no part.
-bool collides(const Object& a, const Object& b);
+// Separating-axis test of two rectangles given by their corners (a rectangle's
+// opposite edges are parallel, so two edges of each give every axis that can
+// separate them); touching counts. A rectangle with a zero-length edge has no
+// area and overlaps nothing.
+bool quads_overlap(const quad& a, const quad& b);
 
 // Plain shape tests. Rectangles are (left, top, right, bottom), y downwards.
 // Whether the path (x1, y1) -> (x2, y2) -> (x3, y3) turns clockwise on screen.

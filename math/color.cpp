@@ -1,4 +1,4 @@
-#include "math/color.hpp"
+#include <tank/math/color.hpp>
 
 namespace {
 float mix(float a, float b, float t) { return (1.0f - t) * a + t * b; }

@@ -1,4 +1,4 @@
-#include "math/draw_cross.hpp"
+#include <tank/math/draw_cross.hpp>
 
 #include <allegro5/allegro_primitives.h>
 

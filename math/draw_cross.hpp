@@ -2,7 +2,7 @@
 
 #include <allegro5/allegro.h>
 
-#include "math/vec2d.hpp"
+#include <tank/math/vec2d.hpp>
 
 // A plus of arm 5 pixels centred on the point, drawn with two 1-pixel lines:
 // vertical first, then horizontal.

@@ -1,4 +1,4 @@
-#include "math/numeric.hpp"
+#include <tank/math/numeric.hpp>
 
 #include <cmath>
 

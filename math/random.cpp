@@ -1,4 +1,4 @@
-#include "math/random.hpp"
+#include <tank/math/random.hpp>
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
-#include "math/vec2d.hpp"
+#include <tank/math/vec2d.hpp>
 
-#include "math/numeric.hpp"
+#include <tank/math/numeric.hpp>
 
 float length_squared(const vec2d& v) {
   return static_cast<float>(static_cast<double>(v.x) * v.x + static_cast<double>(v.y) * v.y);
@@ -8,17 +8,11 @@ float length_squared(const vec2d& v) {
 
 float length(const vec2d& v) { return sqrt_f(length_squared(v)); }
 
-vec2d normalized(const vec2d& v) {
-  const float len = length(v);
-  return {v.x / len, v.y / len};
-}
+vec2d normalized(const vec2d& v) { return v / length(v); }
 
-vec2d subtract(vec2d a, vec2d b) { return {a.x - b.x, a.y - b.y}; }
+vec2d subtract(vec2d a, vec2d b) { return a - b; }
 
-void offset_by(vec2d& v, float dx, float dy) {
-  v.x += dx;
-  v.y += dy;
-}
+void offset_by(vec2d& v, float dx, float dy) { v += vec2d(dx, dy); }
 
 vec2d from_polar(float angle, float magnitude) {
   return {cos_f(angle) * magnitude, sin_f(angle) * magnitude};
@@ -28,16 +22,14 @@ void rotate_point(vec2d& point, const vec2d& pivot, float degrees) {
   const float a = static_cast<float>(-static_cast<double>(degrees) * 3.141592653589793 / 180.0);
   const float c = cos_f(a);
   const float s = sin_f(a);
-  point.x -= pivot.x;
-  point.y -= pivot.y;
+  point -= pivot;
   const float rx = static_cast<float>(static_cast<double>(c) * point.x - static_cast<double>(s) * point.y);
   const float ry = static_cast<float>(static_cast<double>(s) * point.x + static_cast<double>(c) * point.y);
-  point.x = rx + pivot.x;
-  point.y = ry + pivot.y;
+  point = vec2d(rx, ry) + pivot;
 }
 
 vec2d edge_normal(const std::vector<vec2d>& points, int i) {
-  const vec2d d = subtract(points[i], points[i + 1]);
+  const vec2d d = points[i] - points[i + 1];
   return normalized(vec2d(-d.y, d.x));
 }
 

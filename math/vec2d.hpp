@@ -7,14 +7,40 @@ struct vec2d {
   float x = 0.0f;
   float y = 0.0f;
 
-  vec2d() = default;
-  vec2d(float x_, float y_) : x(x_), y(y_) {}
+  constexpr vec2d() = default;
+  constexpr vec2d(float x_, float y_) : x(x_), y(y_) {}
+
+  constexpr vec2d& operator+=(vec2d v) {
+    x += v.x;
+    y += v.y;
+    return *this;
+  }
+  constexpr vec2d& operator-=(vec2d v) {
+    x -= v.x;
+    y -= v.y;
+    return *this;
+  }
+  constexpr vec2d& operator*=(float s) {
+    x *= s;
+    y *= s;
+    return *this;
+  }
+  constexpr bool operator==(const vec2d&) const = default;
 };
+
+constexpr vec2d operator+(vec2d a, vec2d b) { return a += b; }
+constexpr vec2d operator-(vec2d a, vec2d b) { return a -= b; }
+constexpr vec2d operator-(vec2d v) { return {-v.x, -v.y}; }
+constexpr vec2d operator*(vec2d v, float s) { return v *= s; }
+constexpr vec2d operator*(float s, vec2d v) { return v *= s; }
+constexpr vec2d operator/(vec2d v, float s) { return {v.x / s, v.y / s}; }
+constexpr float dot(vec2d a, vec2d b) { return a.x * b.x + a.y * b.y; }
 
 float length_squared(const vec2d& v);
 float length(const vec2d& v);
 // No guard for the zero vector: its components come out non-finite.
 vec2d normalized(const vec2d& v);
+// a - b and v += (dx, dy), under their traditional names.
 vec2d subtract(vec2d a, vec2d b);
 void offset_by(vec2d& v, float dx, float dy);
 vec2d from_polar(float angle, float magnitude);

@@ -1,3 +1,3 @@
-#include "objects/camera.hpp"
+#include <tank/objects/camera.hpp>
 
 vec2d camera;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "math/vec2d.hpp"
+#include <tank/math/vec2d.hpp>
 
 // The view's position in the world. Every object that is not fixed to the
 // screen is drawn shifted by its opposite; it starts at (0, 0) and the game

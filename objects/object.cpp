@@ -1,12 +1,12 @@
-#include "objects/object.hpp"
+#include <tank/objects/object.hpp>
 
-#include "animation/curves.hpp"
-#include "animation/object_registry.hpp"
-#include "app/config.hpp"
-#include "math/collision.hpp"
-#include "math/numeric.hpp"
-#include "objects/camera.hpp"
-#include "resources/graphics_bin.hpp"
+#include <tank/animation/curves.hpp>
+#include <tank/core/settings.hpp>
+#include <tank/math/collision.hpp>
+#include <tank/math/numeric.hpp>
+#include <tank/objects/camera.hpp>
+#include <tank/objects/object_registry.hpp>
+#include <tank/resources/graphics_bin.hpp>
 
 Object::Object() {
   bind_animators();
@@ -135,22 +135,29 @@ void Object::pop_out(float duration, int curve) {
 }
 
 namespace {
-// The all-lists operations visit the lists in declaration order.
+// Every animatable property with its animator list, in declaration order:
+// the one place that pairs them, so binding and every walk over the lists
+// cover the same thirteen.
 template <typename SomeObject, typename Action>
-void for_each_list(SomeObject& o, Action action) {
-  action(o.x_animators);
-  action(o.y_animators);
-  action(o.depth_animators);
-  action(o.scale_x_animators);
-  action(o.scale_y_animators);
-  action(o.opacity_animators);
-  action(o.rotation_animators);
-  action(o.align_x_animators);
-  action(o.align_y_animators);
-  action(o.flip_h_animators);
-  action(o.flip_v_animators);
-  action(o.bitmap_animators);
-  action(o.color_animators);
+void for_each_property(SomeObject& o, Action action) {
+  action(o.x, o.x_animators);
+  action(o.y, o.y_animators);
+  action(o.depth, o.depth_animators);
+  action(o.scale_x, o.scale_x_animators);
+  action(o.scale_y, o.scale_y_animators);
+  action(o.opacity, o.opacity_animators);
+  action(o.rotation, o.rotation_animators);
+  action(o.align_x, o.align_x_animators);
+  action(o.align_y, o.align_y_animators);
+  action(o.flip_h, o.flip_h_animators);
+  action(o.flip_v, o.flip_v_animators);
+  action(o.bitmap, o.bitmap_animators);
+  action(o.color, o.color_animators);
+}
+
+template <typename Action>
+void for_each_list(Object& o, Action action) {
+  for_each_property(o, [&action](auto&, auto& list) { action(list); });
 }
 }  // namespace
 
@@ -174,19 +181,9 @@ void Object::clear_animators() {
 int Object::animator_count() const { return animator_tally; }
 
 void Object::bind_animators() {
-  x_animators.bind(&x).count_into(&animator_tally);
-  y_animators.bind(&y).count_into(&animator_tally);
-  depth_animators.bind(&depth).count_into(&animator_tally);
-  scale_x_animators.bind(&scale_x).count_into(&animator_tally);
-  scale_y_animators.bind(&scale_y).count_into(&animator_tally);
-  opacity_animators.bind(&opacity).count_into(&animator_tally);
-  rotation_animators.bind(&rotation).count_into(&animator_tally);
-  align_x_animators.bind(&align_x).count_into(&animator_tally);
-  align_y_animators.bind(&align_y).count_into(&animator_tally);
-  flip_h_animators.bind(&flip_h).count_into(&animator_tally);
-  flip_v_animators.bind(&flip_v).count_into(&animator_tally);
-  bitmap_animators.bind(&bitmap).count_into(&animator_tally);
-  color_animators.bind(&color).count_into(&animator_tally);
+  for_each_property(*this, [this](auto& property, auto& list) {
+    list.bind(&property).count_into(&animator_tally);
+  });
 }
 
 void Object::bring_to_front() { object_registry.bring_to_front(this); }

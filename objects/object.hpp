@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "animation/animator_list.hpp"
-// Every file that can define an Object also gets the registry's initialiser,
-// so a global Object is constructed after the registry and destroyed before.
-#include "animation/object_registry.hpp"
-#include "math/vec2d.hpp"
+#include <tank/animation/animator_list.hpp>
+#include <tank/math/vec2d.hpp>
+// An Object's constructor registers it and may take its image from the image
+// bin: including both here gives every file that can define a global Object
+// their guards, so they are built before such a global and outlive it.
+#include <tank/objects/object_registry.hpp>
+#include <tank/resources/graphics_bin.hpp>
 
 // The one drawable thing: a borrowed bitmap placed with its anchor at (x, y),
 // scaled, turned clockwise by `rotation` radians about the anchor, mirrored,

@@ -5,13 +5,13 @@
 #include <cmath>
 #include <vector>
 
-#include "app/config.hpp"
-#include "math/blend_mode.hpp"
-#include "math/color.hpp"
-#include "math/draw_cross.hpp"
-#include "math/vec2d.hpp"
-#include "objects/object.hpp"
-#include "resources/graphics_bin.hpp"
+#include <tank/core/settings.hpp>
+#include <tank/math/blend_mode.hpp>
+#include <tank/math/color.hpp>
+#include <tank/math/draw_cross.hpp>
+#include <tank/math/vec2d.hpp>
+#include <tank/objects/object.hpp>
+#include <tank/resources/graphics_bin.hpp>
 
 namespace {
 // Looked up once: every draw needs them.

@@ -1,14 +1,15 @@
-#include "resources/font_bin.hpp"
+#include <tank/resources/font_bin.hpp>
 
 #include <allegro5/allegro_color.h>
 
 #include <cmath>
 
-#include "math/blend_mode.hpp"
-#include "math/drawing_hold.hpp"
-#include "resources/placeholders.hpp"
+#include <tank/math/blend_mode.hpp>
+#include <tank/math/drawing_hold.hpp>
+#include <tank/resources/placeholders.hpp>
 
-font_bin_class fonts_bin;
+constinit global_instance<font_bin_class> fonts_bin_instance;
+constinit font_bin_class& fonts_bin = fonts_bin_instance.object();
 
 void font_bin_class::set_default_font(const std::string& name, int size) {
   default_font_name = name;

@@ -7,8 +7,9 @@
 #include <map>
 #include <string>
 
-#include "resources/resource_bin.hpp"
-#include "resources/resource_kinds.hpp"
+#include <tank/core/global.hpp>
+#include <tank/resources/resource_bin.hpp>
+#include <tank/resources/resource_kinds.hpp>
 
 // A rendered text is held under the font handle and the text: the same text
 // in two fonts (or one file at two sizes) is two entries.
@@ -59,7 +60,11 @@ struct font_bin_class : resource_bin_class<font_key, ALLEGRO_FONT*> {
   ALLEGRO_BITMAP* text_bitmap_default(const std::string& text);
 };
 
-extern font_bin_class fonts_bin;
+// A framework global, usable from the constructors of globals in any file
+// (tank/core/global.hpp).
+extern global_instance<font_bin_class> fonts_bin_instance;
+extern font_bin_class& fonts_bin;
+static global_user<fonts_bin_instance> fonts_bin_user;
 
 // The same operations on the global bin.
 void draw_text(const std::string& text, float x, float y, float ax, float ay);

@@ -1,9 +1,10 @@
-#include "resources/graphics_bin.hpp"
+#include <tank/resources/graphics_bin.hpp>
 
-#include "math/blend_mode.hpp"
-#include "resources/placeholders.hpp"
+#include <tank/math/blend_mode.hpp>
+#include <tank/resources/placeholders.hpp>
 
-graphics_bin_class graphics_bin;
+constinit global_instance<graphics_bin_class> graphics_bin_instance;
+constinit graphics_bin_class& graphics_bin = graphics_bin_instance.object();
 
 bool graphics_bin_class::draw_bitmap(const std::string& name, float x, float y, float pivot, float scale,
                                      float angle) {

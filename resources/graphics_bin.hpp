@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "resources/resource_bin.hpp"
+#include <tank/core/global.hpp>
+#include <tank/resources/resource_bin.hpp>
 
 // The image bin: images by file name, and drawing by name with the missing
 // image in place of one that does not load.
@@ -21,7 +22,11 @@ struct graphics_bin_class : resource_bin_class<std::string, ALLEGRO_BITMAP*> {
   void draw_missing_image(float x, float y);
 };
 
-extern graphics_bin_class graphics_bin;
+// A framework global, usable from the constructors of globals in any file
+// (tank/core/global.hpp).
+extern global_instance<graphics_bin_class> graphics_bin_instance;
+extern graphics_bin_class& graphics_bin;
+static global_user<graphics_bin_instance> graphics_bin_user;
 
 // The same operations on the global bin.
 ALLEGRO_BITMAP* get_bitmap(const std::string& name);

@@ -1,4 +1,4 @@
-#include "resources/placeholders.hpp"
+#include <tank/resources/placeholders.hpp>
 
 ALLEGRO_BITMAP* missing_image = nullptr;
 ALLEGRO_SAMPLE* missing_sample = nullptr;

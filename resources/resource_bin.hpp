@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "resources/resource_kinds.hpp"
+#include <tank/resources/resource_kinds.hpp>
 
 // Resources asked for by key, loaded on first use and kept for the run. A key
 // that fails is recorded once (a message in `errors`, an entry in `missing`)
@@ -19,6 +19,10 @@ struct resource_bin_class {
   T get(const K& key, const K& path) {
     if (auto found = loaded.find(key); found != loaded.end()) return found->second;
     if (is_missing(key)) return nullptr;
+    // Nothing loads before the library and the kind's add-on are started (a
+    // global's constructor runs that early); such a request is not a failure,
+    // so nothing is recorded and the next request loads.
+    if (!resource_kind<T>::ready()) return nullptr;
     return load_and_store(key, path);
   }
 

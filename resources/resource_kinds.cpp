@@ -1,8 +1,9 @@
-#include "resources/resource_kinds.hpp"
+#include <tank/resources/resource_kinds.hpp>
 
+#include <allegro5/allegro_image.h>
 #include <allegro5/allegro_ttf.h>
 
-#include "resources/to_text.hpp"
+#include <tank/resources/to_text.hpp>
 
 namespace {
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -40,6 +41,12 @@ ALLEGRO_SAMPLE* load_sample(const std::string& path) {
 void destroy_resource(ALLEGRO_BITMAP* image) { al_destroy_bitmap(image); }
 void destroy_resource(ALLEGRO_FONT* font) { al_destroy_font(font); }
 void destroy_resource(ALLEGRO_SAMPLE* sample) { al_destroy_sample(sample); }
+
+bool resource_kind<ALLEGRO_BITMAP*>::ready() { return al_is_image_addon_initialized(); }
+bool resource_kind<ALLEGRO_FONT*>::ready() { return al_is_ttf_addon_initialized(); }
+// Without an audio system a sample cannot load now or later: that is a
+// failure to record, not a wait.
+bool resource_kind<ALLEGRO_SAMPLE*>::ready() { return al_is_system_installed(); }
 
 std::string resource_kind<ALLEGRO_BITMAP*>::failure_message(const std::string& path) {
   return "could not load image " + quoted(path);

@@ -34,25 +34,29 @@ struct font_key {
   auto operator<=>(const font_key&) const = default;
 };
 
-// What a bin needs to know of its kind, chosen by the handle type: how a
-// resource is loaded from its path and how its failure is worded.
+// What a bin needs to know of its kind, chosen by the handle type: whether
+// the library can load it yet, how a resource is loaded from its path and how
+// its failure is worded.
 template <typename T>
 struct resource_kind;
 
 template <>
 struct resource_kind<ALLEGRO_BITMAP*> {
+  static bool ready();
   static ALLEGRO_BITMAP* load(const std::string& path) { return load_image(path); }
   static std::string failure_message(const std::string& path);
 };
 
 template <>
 struct resource_kind<ALLEGRO_FONT*> {
+  static bool ready();
   static ALLEGRO_FONT* load(const font_key& path) { return load_font(path.name, path.size); }
   static std::string failure_message(const font_key& path);
 };
 
 template <>
 struct resource_kind<ALLEGRO_SAMPLE*> {
+  static bool ready();
   static ALLEGRO_SAMPLE* load(const std::string& path) { return load_sample(path); }
   static std::string failure_message(const std::string& path);
 };

@@ -1,3 +1,3 @@
-#include "resources/to_text.hpp"
+#include <tank/resources/to_text.hpp>
 
 std::string to_text(int value) { return std::to_string(value); }

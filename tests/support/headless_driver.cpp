@@ -8,15 +8,17 @@
 
 #include <cstdlib>
 
-#include "animation/object_registry.hpp"
+#include <tank/math/blend_mode.hpp>
+#include <tank/objects/object_registry.hpp>
+#include <tank/resources/font_bin.hpp>
+#include <tank/resources/placeholders.hpp>
+#include <tank/resources/resource_kinds.hpp>
+#include <tank/shell/game_loop.hpp>
+
 #include "app/config.hpp"
-#include "app/main_loop.hpp"
+#include "game/tank_game.hpp"
 #include "game/title.hpp"
 #include "game/world.hpp"
-#include "math/blend_mode.hpp"
-#include "resources/font_bin.hpp"
-#include "resources/placeholders.hpp"
-#include "resources/resource_kinds.hpp"
 
 namespace {
 bool world_built = false;
@@ -62,7 +64,7 @@ headless_driver_class::~headless_driver_class() {
 
 void headless_driver_class::tick(bool draw_it) {
   clock.advance(1.0 / 60.0);
-  update_tick();
+  update_tick(tank_game);
   ++ticks;
   if (draw_it) draw();
 }
@@ -71,7 +73,7 @@ void headless_driver_class::run(int count, bool draw_it) {
   for (int i = 0; i < count; ++i) tick(draw_it);
 }
 
-void headless_driver_class::draw() { draw_frame(frame); }
+void headless_driver_class::draw() { draw_frame(tank_game, frame); }
 
 ALLEGRO_COLOR headless_driver_class::pixel(int x, int y) const { return al_get_pixel(frame, x, y); }
 

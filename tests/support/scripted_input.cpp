@@ -1,7 +1,7 @@
 #include "tests/support/scripted_input.hpp"
 
-#include "input/controls.hpp"
-#include "input/input_sample.hpp"
+#include <tank/input/controls.hpp>
+#include <tank/input/input_sample.hpp>
 
 namespace {
 scripted_input_class* active = nullptr;

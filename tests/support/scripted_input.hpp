@@ -2,7 +2,7 @@
 
 #include <allegro5/allegro.h>
 
-#include "input/input_sample.hpp"
+#include <tank/input/input_sample.hpp>
 
 // Input that a test or a headless run scripts: installed as the controls'
 // sampler for the object's lifetime, it hands over whatever state was set

@@ -1,6 +1,6 @@
 #include "tests/support/test_clock.hpp"
 
-#include "animation/clock.hpp"
+#include <tank/animation/clock.hpp>
 
 namespace {
 double driven_time = 0.0;

@@ -1,8 +1,8 @@
-#include "animation/animator_list.hpp"
-
 #include <gtest/gtest.h>
 
 #include <type_traits>
+
+#include <tank/animation/animator_list.hpp>
 
 #include "tests/support/test_clock.hpp"
 

@@ -1,6 +1,6 @@
-#include "animation/animator.hpp"
-
 #include <gtest/gtest.h>
+
+#include <tank/animation/animator.hpp>
 
 #include "tests/support/test_clock.hpp"
 

@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "math/collision.hpp"
-#include "objects/object.hpp"
+#include <tank/objects/object.hpp>
+#include <tank/objects/object_collision.hpp>
 
 namespace {
 

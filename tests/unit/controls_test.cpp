@@ -1,8 +1,8 @@
-#include "input/controls.hpp"
-
 #include <gtest/gtest.h>
 
-#include "input/input_sample.hpp"
+#include <tank/input/controls.hpp>
+#include <tank/input/input_sample.hpp>
+
 #include "tests/support/scripted_input.hpp"
 
 namespace {

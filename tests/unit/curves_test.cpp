@@ -1,9 +1,9 @@
-#include "animation/curves.hpp"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+
+#include <tank/animation/curves.hpp>
 
 namespace {
 

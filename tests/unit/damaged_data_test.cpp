@@ -22,15 +22,16 @@
 #include <utility>
 #include <vector>
 
-#include "animation/object_registry.hpp"
+#include <tank/input/controls.hpp>
+#include <tank/objects/object.hpp>
+#include <tank/objects/object_registry.hpp>
+#include <tank/resources/font_bin.hpp>
+#include <tank/resources/graphics_bin.hpp>
+#include <tank/resources/placeholders.hpp>
+#include <tank/shell/startup.hpp>
+
 #include "app/config.hpp"
-#include "app/startup.hpp"
 #include "game/world.hpp"
-#include "input/controls.hpp"
-#include "objects/object.hpp"
-#include "resources/font_bin.hpp"
-#include "resources/graphics_bin.hpp"
-#include "resources/placeholders.hpp"
 #include "tests/support/bitmaps.hpp"
 #include "tests/support/child_process.hpp"
 #include "tests/support/headless_driver.hpp"

@@ -1,5 +1,6 @@
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_font.h>
+#include <allegro5/allegro_image.h>
 #include <allegro5/allegro_ttf.h>
 #include <gtest/gtest.h>
 
@@ -8,14 +9,15 @@
 #include <filesystem>
 #include <string>
 
-#include "animation/object_registry.hpp"
-#include "math/blend_mode.hpp"
-#include "math/color.hpp"
-#include "objects/object.hpp"
-#include "resources/font_bin.hpp"
-#include "resources/graphics_bin.hpp"
-#include "resources/placeholders.hpp"
-#include "resources/resource_overlay.hpp"
+#include <tank/math/blend_mode.hpp>
+#include <tank/math/color.hpp>
+#include <tank/objects/object.hpp>
+#include <tank/objects/object_registry.hpp>
+#include <tank/resources/font_bin.hpp>
+#include <tank/resources/graphics_bin.hpp>
+#include <tank/resources/placeholders.hpp>
+#include <tank/resources/resource_overlay.hpp>
+
 #include "tests/support/bitmaps.hpp"
 
 namespace {
@@ -37,6 +39,7 @@ class DrawByNameTest : public ::testing::Test {
 
   static void SetUpTestSuite() {
     al_install_system(ALLEGRO_VERSION_INT, nullptr);
+    al_init_image_addon();
     al_init_font_addon();
     al_init_ttf_addon();
     al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
@@ -168,7 +171,7 @@ using overlay_lines = std::array<std::string, 3>;
 
 TEST_F(DrawByNameTest, OverlayLinesCountBinsAndObjects) {
   ASSERT_TRUE(object_registry.objects.empty());
-  EXPECT_EQ(resource_overlay_lines(), (overlay_lines{"Graphics Bin: 0 (0 missing)", "Objects Bin: 0",
+  EXPECT_EQ(resource_overlay_lines(object_registry.count()), (overlay_lines{"Graphics Bin: 0 (0 missing)", "Objects Bin: 0",
                                                      "Fonts Bin: 0 (0 missing, 0 rendered in cache)"}));
 
   graphics_bin.loaded["a.png"] = missing_image;
@@ -176,14 +179,14 @@ TEST_F(DrawByNameTest, OverlayLinesCountBinsAndObjects) {
   fonts_bin.get_font("data/fonts/no_such.ttf", -20);  // raises only the missing fonts
   fonts_bin.text_cache[text_key{nullptr, "x"}] = nullptr;
   Object first, second;
-  EXPECT_EQ(resource_overlay_lines(), (overlay_lines{"Graphics Bin: 2 (1 missing)", "Objects Bin: 2",
+  EXPECT_EQ(resource_overlay_lines(object_registry.count()), (overlay_lines{"Graphics Bin: 2 (1 missing)", "Objects Bin: 2",
                                                      "Fonts Bin: 0 (1 missing, 1 rendered in cache)"}));
 }
 
 TEST_F(DrawByNameTest, OverlayDrawsBelowRow30AndAddsNothingToTheCache) {
-  draw_resource_overlay();  // no default font: nothing to draw with
+  draw_resource_overlay(0);  // no default font: nothing to draw with
   default_font = fonts_bin.get_font(font_name, -20);
-  for (int frame_number = 0; frame_number < 3; ++frame_number) draw_resource_overlay();
+  for (int frame_number = 0; frame_number < 3; ++frame_number) draw_resource_overlay(0);
   EXPECT_EQ(fonts_bin.text_cache_count(), 0);
 
   int rows_with_ink = 0;

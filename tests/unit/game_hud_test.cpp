@@ -7,11 +7,12 @@
 #include <cmath>
 #include <vector>
 
+#include <tank/input/controls.hpp>
+#include <tank/resources/font_bin.hpp>
+#include <tank/resources/graphics_bin.hpp>
+
 #include "app/config.hpp"
 #include "game/world.hpp"
-#include "input/controls.hpp"
-#include "resources/font_bin.hpp"
-#include "resources/graphics_bin.hpp"
 #include "tests/support/bitmaps.hpp"
 #include "tests/support/headless_driver.hpp"
 

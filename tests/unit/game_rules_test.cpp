@@ -6,11 +6,12 @@
 #include <cmath>
 #include <numbers>
 
+#include <tank/input/controls.hpp>
+
 #include "app/config.hpp"
 #include "game/rules.hpp"
 #include "game/title.hpp"
 #include "game/world.hpp"
-#include "input/controls.hpp"
 #include "tests/support/headless_driver.hpp"
 
 namespace {

@@ -4,9 +4,10 @@
 
 #include <cstdlib>
 
-#include "animation/object_registry.hpp"
+#include <tank/math/random.hpp>
+#include <tank/objects/object_registry.hpp>
+
 #include "game/world.hpp"
-#include "math/random.hpp"
 #include "tests/support/headless_driver.hpp"
 
 namespace {

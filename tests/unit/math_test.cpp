@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <vector>
 
-#include "math/blend_mode.hpp"
-#include "math/color.hpp"
-#include "math/draw_cross.hpp"
-#include "math/numeric.hpp"
-#include "math/random.hpp"
-#include "math/vec2d.hpp"
+#include <tank/math/blend_mode.hpp>
+#include <tank/math/color.hpp>
+#include <tank/math/draw_cross.hpp>
+#include <tank/math/numeric.hpp>
+#include <tank/math/random.hpp>
+#include <tank/math/vec2d.hpp>
 
 namespace {
 

@@ -6,12 +6,13 @@
 #include <cmath>
 #include <vector>
 
+#include <tank/math/blend_mode.hpp>
+#include <tank/math/color.hpp>
+#include <tank/math/vec2d.hpp>
+#include <tank/objects/object.hpp>
+#include <tank/resources/placeholders.hpp>
+
 #include "app/config.hpp"
-#include "math/blend_mode.hpp"
-#include "math/color.hpp"
-#include "math/vec2d.hpp"
-#include "objects/object.hpp"
-#include "resources/placeholders.hpp"
 #include "tests/support/bitmaps.hpp"
 
 namespace {

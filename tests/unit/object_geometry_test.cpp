@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "animation/curves.hpp"
-#include "animation/object_registry.hpp"
-#include "math/color.hpp"
-#include "objects/camera.hpp"
-#include "objects/object.hpp"
+#include <tank/animation/curves.hpp>
+#include <tank/math/color.hpp>
+#include <tank/objects/camera.hpp>
+#include <tank/objects/object.hpp>
+#include <tank/objects/object_registry.hpp>
+
 #include "tests/support/test_clock.hpp"
 
 namespace {

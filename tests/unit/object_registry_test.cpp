@@ -1,5 +1,3 @@
-#include "animation/object_registry.hpp"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,8 +8,10 @@
 #include <random>
 #include <vector>
 
-#include "animation/curves.hpp"
-#include "objects/object.hpp"
+#include <tank/animation/curves.hpp>
+#include <tank/objects/object.hpp>
+#include <tank/objects/object_registry.hpp>
+
 #include "tests/support/test_clock.hpp"
 
 // Every allocation of this test program is counted, so a test can show that

@@ -13,11 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "animation/object_registry.hpp"
+#include <tank/input/controls.hpp>
+#include <tank/objects/object.hpp>
+#include <tank/objects/object_registry.hpp>
+
 #include "app/config.hpp"
 #include "game/world.hpp"
-#include "input/controls.hpp"
-#include "objects/object.hpp"
 #include "tests/support/headless_driver.hpp"
 
 namespace {

@@ -1,5 +1,3 @@
-#include "resources/resource_bin.hpp"
-
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_acodec.h>
 #include <allegro5/allegro_audio.h>
@@ -17,11 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "resources/font_bin.hpp"
-#include "resources/graphics_bin.hpp"
-#include "resources/placeholders.hpp"
-#include "resources/resource_kinds.hpp"
-#include "resources/to_text.hpp"
+#include <tank/resources/font_bin.hpp>
+#include <tank/resources/graphics_bin.hpp>
+#include <tank/resources/placeholders.hpp>
+#include <tank/resources/resource_bin.hpp>
+#include <tank/resources/resource_kinds.hpp>
+#include <tank/resources/to_text.hpp>
 
 namespace fs = std::filesystem;
 

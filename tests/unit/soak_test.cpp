@@ -23,12 +23,13 @@
 #include <random>
 #include <string>
 
-#include "animation/object_registry.hpp"
+#include <tank/input/controls.hpp>
+#include <tank/objects/object.hpp>
+#include <tank/objects/object_registry.hpp>
+#include <tank/resources/font_bin.hpp>
+
 #include "app/config.hpp"
 #include "game/world.hpp"
-#include "input/controls.hpp"
-#include "objects/object.hpp"
-#include "resources/font_bin.hpp"
 #include "tests/support/headless_driver.hpp"
 
 #ifdef __SANITIZE_ADDRESS__

@@ -1,11 +1,11 @@
-#include "app/startup.hpp"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <tank/shell/startup.hpp>
 
 #include "tests/support/child_process.hpp"
 

@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "resources/font_bin.hpp"
-#include "resources/resource_kinds.hpp"
+#include <tank/resources/font_bin.hpp>
+#include <tank/resources/resource_kinds.hpp>
 
 namespace {
 

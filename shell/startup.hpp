@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <tank/shell/game_loop.hpp>
+
 // What start-up creates and the loop uses; all live until the process ends.
 extern ALLEGRO_DISPLAY* display;
 extern ALLEGRO_BITMAP* frame_bitmap;
@@ -16,6 +18,6 @@ std::vector<std::string> start_up();
 // The text of the start-up error report for the given messages, in order.
 std::string build_startup_report(const std::vector<std::string>& errors);
 
-// The whole program: start-up, the error report when anything failed,
-// the event queue and timer, the world and the main loop.
-int run_program();
+// A whole game: start-up, the error report when anything failed, the event
+// queue and the 60 Hz timer, the game's world and the main loop.
+int run_game(const game_callbacks& game);

@@ -1,4 +1,4 @@
-#include "app/startup.hpp"
+#include <tank/shell/startup.hpp>
 
 #include <allegro5/allegro_acodec.h>
 #include <allegro5/allegro_audio.h>
@@ -12,13 +12,11 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "app/config.hpp"
-#include "app/main_loop.hpp"
-#include "game/world.hpp"
-#include "math/blend_mode.hpp"
-#include "resources/font_bin.hpp"
-#include "resources/placeholders.hpp"
-#include "resources/resource_kinds.hpp"
+#include <tank/core/settings.hpp>
+#include <tank/math/blend_mode.hpp>
+#include <tank/resources/font_bin.hpp>
+#include <tank/resources/placeholders.hpp>
+#include <tank/resources/resource_kinds.hpp>
 
 ALLEGRO_DISPLAY* display = nullptr;
 ALLEGRO_BITMAP* frame_bitmap = nullptr;
@@ -86,7 +84,7 @@ std::string build_startup_report(const std::vector<std::string>& errors) {
   return report;
 }
 
-int run_program() {
+int run_game(const game_callbacks& game) {
   const std::vector<std::string> errors = start_up();
   if (!errors.empty()) {
     // Started only when needed: bringing up the toolkit delays the first
@@ -103,7 +101,7 @@ int run_program() {
   al_start_timer(timer);
   al_register_event_source(queue, al_get_timer_event_source(timer));
 
-  setup_world();
-  run_main_loop(queue);
+  if (game.setup_world) game.setup_world();
+  run_main_loop(game, queue, frame_bitmap);
   return 0;
 }

@@ -1,59 +1,60 @@
-#include "app/main_loop.hpp"
+#include <tank/shell/game_loop.hpp>
 
 #include <allegro5/allegro_color.h>
 
-#include "animation/object_registry.hpp"
-#include "app/config.hpp"
-#include "app/startup.hpp"
-#include "game/hud.hpp"
-#include "game/rules.hpp"
-#include "input/controls.hpp"
-#include "math/blend_mode.hpp"
-#include "resources/resource_overlay.hpp"
+#include <tank/core/settings.hpp>
+#include <tank/input/controls.hpp>
+#include <tank/math/blend_mode.hpp>
+#include <tank/objects/object_registry.hpp>
+#include <tank/resources/resource_overlay.hpp>
 
 namespace {
 const ALLEGRO_COLOR background = al_color_name("lightslategray");
 const ALLEGRO_COLOR white = al_color_name("white");
 }  // namespace
 
-void update_tick() {
+void update_tick(const game_callbacks& game) {
   update_controls();
   // Both keys are asked about on every tick, so their controls exist before
   // the first press.
   if (key_pressed(ALLEGRO_KEY_F1)) debug_view = !debug_view;
   if (key_pressed(ALLEGRO_KEY_ESCAPE)) quit_requested = true;
   update_all_objects();
-  update_game();
+  if (game.update) game.update();
 }
 
-void draw_frame(ALLEGRO_BITMAP* frame) {
+void draw_frame(const game_callbacks& game, ALLEGRO_BITMAP* frame) {
   al_set_target_bitmap(frame);
   al_clear_to_color(background);
   set_blend_mode(0, white);
-  draw_game();
-  if (debug_view) draw_resource_overlay();
+  if (game.draw) {
+    game.draw();
+  } else {
+    draw_all_objects();
+  }
+  if (debug_view) draw_resource_overlay(object_registry.count());
 }
 
 void present_frame(ALLEGRO_BITMAP* frame) {
   al_set_target_backbuffer(al_get_current_display());
   // Translucent sprites lower the frame's alpha; the copy must still cover
   // the back buffer completely, so it replaces instead of blending.
-  int op, source, destination, alpha_op, alpha_source, alpha_destination;
-  al_get_separate_blender(&op, &source, &destination, &alpha_op, &alpha_source, &alpha_destination);
+  ALLEGRO_STATE blender;
+  al_store_state(&blender, ALLEGRO_STATE_BLENDER);
   al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
   al_draw_bitmap(frame, 0, 0, 0);
-  al_set_separate_blender(op, source, destination, alpha_op, alpha_source, alpha_destination);
+  al_restore_state(&blender);
   al_flip_display();
 }
 
-void run_main_loop(ALLEGRO_EVENT_QUEUE* queue) {
+void run_main_loop(const game_callbacks& game, ALLEGRO_EVENT_QUEUE* queue, ALLEGRO_BITMAP* frame) {
   while (!quit_requested) {
     ALLEGRO_EVENT event;
     al_wait_for_event(queue, &event);
     if (event.type == ALLEGRO_EVENT_TIMER) {
-      update_tick();
-      draw_frame(frame_bitmap);
-      present_frame(frame_bitmap);
+      update_tick(game);
+      draw_frame(game, frame);
+      present_frame(frame);
     } else if (event.type == ALLEGRO_EVENT_DISPLAY_CLOSE) {
       quit_requested = true;
     }

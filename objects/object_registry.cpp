@@ -1,27 +1,14 @@
-#include "animation/object_registry.hpp"
+#include <tank/objects/object_registry.hpp>
+
+#include <allegro5/allegro.h>
 
 #include <algorithm>
 #include <cstddef>
-#include <new>
 
-#include "objects/object.hpp"
+#include <tank/core/settings.hpp>
+#include <tank/objects/object.hpp>
 
 namespace {
-// Static storage for the registry. A union neither constructs nor destroys
-// its members by itself, so the registry lives exactly from the first
-// initialiser's placement new to the last initialiser's destructor call,
-// whenever the union's own (empty) constructor and destructor happen to run.
-union registry_storage {
-  constexpr registry_storage() : unused() {}
-  ~registry_storage() {}
-  char unused;
-  object_registry_class registry;
-};
-
-constinit registry_storage storage;
-// Zero before any dynamic initialisation runs.
-constinit int initializer_count = 0;
-
 // A strict ordering by depth; stray null entries go first.
 bool depth_less(const Object* a, const Object* b) {
   if (a == nullptr || b == nullptr) return a == nullptr && b != nullptr;
@@ -29,16 +16,8 @@ bool depth_less(const Object* a, const Object* b) {
 }
 }  // namespace
 
-// Bound at compile time, so the reference is valid before any constructor runs.
-constinit object_registry_class& object_registry = storage.registry;
-
-object_registry_initializer::object_registry_initializer() {
-  if (initializer_count++ == 0) new (&storage.registry) object_registry_class();
-}
-
-object_registry_initializer::~object_registry_initializer() {
-  if (--initializer_count == 0) storage.registry.~object_registry_class();
-}
+constinit global_instance<object_registry_class> object_registry_instance;
+constinit object_registry_class& object_registry = object_registry_instance.object();
 
 void object_registry_class::register_object(Object* object) {
   if (object == nullptr) return;
@@ -96,8 +75,22 @@ void object_registry_class::update_all_objects() {
   if (!in_order) sort_by_depth();
 }
 
+void object_registry_class::draw_all_objects() {
+  // Consecutive sprites of one image are batched into one draw call; the
+  // debug view's lines cannot be drawn while drawing is held.
+  const bool batch = !debug_view;
+  if (batch) al_hold_bitmap_drawing(true);
+  for (Object* object : objects) {
+    if (object != nullptr) object->draw();
+  }
+  if (batch) al_hold_bitmap_drawing(false);
+}
+
+int object_registry_class::count() const { return static_cast<int>(objects.size()); }
+
 void register_object(Object* object) { object_registry.register_object(object); }
 bool unregister_object(Object* object) { return object_registry.unregister_object(object); }
 void sort_by_depth() { object_registry.sort_by_depth(); }
 void bring_to_front(Object* object) { object_registry.bring_to_front(object); }
 void update_all_objects() { object_registry.update_all_objects(); }
+void draw_all_objects() { object_registry.draw_all_objects(); }

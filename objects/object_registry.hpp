@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include <tank/core/global.hpp>
+
 struct Object;
 
 // Every live Object, sorted by ascending depth: the frame is drawn in this
@@ -21,28 +23,25 @@ struct object_registry_class {
   // The per-tick step: every object's animators, then the depth order, which
   // depth animators may have changed.
   void update_all_objects();
+  // Every object in the current order onto the current target; sprites are
+  // batched into few draw calls unless debug_view asks for outlines.
+  void draw_all_objects();
+  int count() const;
 };
 
-// Global objects register from their constructors and unregister from their
-// destructors, in any translation unit, and the order of dynamic
-// initialisation across translation units is unspecified. So the registry is
-// not an ordinary global: each translation unit including this header gets an
-// initialiser below, the first one constructed builds the registry in static
-// storage and the last one destroyed tears it down. A global defined after
-// this include is therefore constructed after the registry and destroyed
-// before it.
+// Objects register from their constructors and leave from their
+// destructors, also global ones in any translation unit: the registry is a
+// framework global (core/global.hpp), built before any global defined after
+// this include and torn down after it. Object and the registry belong
+// together by design: each object lists itself here, and the registry walks
+// its objects to animate and draw them.
+extern global_instance<object_registry_class> object_registry_instance;
 extern object_registry_class& object_registry;
-
-struct object_registry_initializer {
-  object_registry_initializer();
-  ~object_registry_initializer();
-  object_registry_initializer(const object_registry_initializer&) = delete;
-  object_registry_initializer& operator=(const object_registry_initializer&) = delete;
-};
-static object_registry_initializer object_registry_init;
+static global_user<object_registry_instance> object_registry_user;
 
 void register_object(Object* object);
 bool unregister_object(Object* object);
 void sort_by_depth();
 void bring_to_front(Object* object);
 void update_all_objects();
+void draw_all_objects();

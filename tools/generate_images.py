@@ -7,14 +7,17 @@ Every sprite faces up unless noted; the game rotates them. Sizes and anchor poin
 that the game relies on are listed in data/README.md.
 """
 
-import math
 import os
 import sys
 
-from pngio import write_png
-from raster import (Box, Canvas, Capsule, Circle, Difference, Grown, Intersection, Polygon,
-                    Union, clamp, linear_gradient, mix, radial_gradient, rgb, smoothstep,
-                    soft_edge, with_alpha)
+import system_python
+
+system_python.require("numpy", "PIL")
+
+import numpy as np  # noqa: E402
+from drawing import (Box, Canvas, Capsule, Circle, Difference, Grown, Intersection,  # noqa: E402
+                     Polygon, Union, clamp, linear_gradient, mix, radial_gradient, rgb,
+                     save_png, smoothstep, soft_edge, with_alpha)
 
 # Olive drab armour, lit from the upper left.
 ARMOUR_LIGHT = rgb(134, 152, 84)
@@ -117,17 +120,17 @@ def shield():
     cyan = (0.35, 0.8, 1.0)
 
     def glow(x, y):
-        r = math.hypot(x - cx, y - cy)
-        ring = math.exp(-((r - rim) / 3.2) ** 2)
-        halo = 0.45 * math.exp(-((r - rim) / 8.0) ** 2)
-        bubble = 0.14 * (min(r, rim) / rim) ** 3
+        r = np.hypot(x - cx, y - cy)
+        ring = np.exp(-((r - rim) / 3.2) ** 2)
+        halo = 0.45 * np.exp(-((r - rim) / 8.0) ** 2)
+        bubble = 0.14 * (np.minimum(r, rim) / rim) ** 3
         # Nothing at all may reach the square's edge, or the sprite's outline would show.
         intensity = (ring + halo + bubble) * (1.0 - smoothstep(58.0, 63.5, r))
         colour = mix(cyan, (1.0, 1.0, 1.0), clamp(intensity - 0.75))
         level = clamp(intensity)
         # Additive drawing adds the colour channels as they stand; alpha follows the
         # brightness so the halo also looks right if it is ever alpha-blended.
-        return tuple(c * level for c in colour) + (level,)
+        return np.concatenate([colour * level[..., None], level[..., None]], axis=-1)
     canvas = Canvas(width, height)
     canvas.fill_from(glow)
     return canvas
@@ -169,7 +172,9 @@ def vignette():
     def shade(x, y):
         u = (x - width / 2) / (width / 2)
         v = (y - height / 2) / (height / 2)
-        return (0.0, 0.0, 0.0, 0.65 * smoothstep(0.55, 1.5, math.hypot(u, v)) ** 1.5)
+        shade = np.zeros(u.shape + (4,))
+        shade[..., 3] = 0.65 * smoothstep(0.55, 1.5, np.hypot(u, v)) ** 1.5
+        return shade
     canvas = Canvas(width, height)
     canvas.fill_from(shade)
     return canvas
@@ -180,9 +185,10 @@ def missing_image():
     width, height = MISSING_SIZE
 
     def checks(x, y):
-        if x < 2 or y < 2 or x > width - 2 or y > height - 2:
-            return (1.0, 1.0, 1.0, 1.0)
-        return (1.0, 0.0, 1.0, 1.0) if (int(x) // 8 + int(y) // 8) % 2 == 0 else (0.0, 0.0, 0.0, 1.0)
+        frame = (x < 2) | (y < 2) | (x > width - 2) | (y > height - 2)
+        magenta = (x // 8 + y // 8) % 2 == 0
+        colour = np.where(magenta[..., None], (1.0, 0.0, 1.0, 1.0), (0.0, 0.0, 0.0, 1.0))
+        return np.where(frame[..., None], (1.0, 1.0, 1.0, 1.0), colour)
     canvas = Canvas(width, height)
     canvas.fill_from(checks)
     return canvas
@@ -207,7 +213,7 @@ def main(argv):
         canvas = draw()
         path = os.path.join(data_dir, name)
         os.makedirs(os.path.dirname(path), exist_ok=True)
-        write_png(path, canvas.width, canvas.height, canvas.to_rgba8())
+        save_png(path, canvas.to_rgba8())
     return 0
 
 

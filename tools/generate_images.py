@@ -16,8 +16,8 @@ system_python.require("numpy", "PIL")
 
 import numpy as np  # noqa: E402
 from drawing import (Box, Canvas, Capsule, Circle, Difference, Grown, Intersection,  # noqa: E402
-                     Polygon, Union, clamp, linear_gradient, mix, radial_gradient, rgb,
-                     save_png, smoothstep, soft_edge, with_alpha)
+                     Polygon, Union, bleed, clamp, linear_gradient, mix, radial_gradient,
+                     rgb, save_png, smoothstep, soft_edge, with_alpha)
 
 # Olive drab armour, lit from the upper left.
 ARMOUR_LIGHT = rgb(134, 152, 84)
@@ -206,14 +206,26 @@ IMAGES = {
     "missing_image.png": missing_image,
 }
 
+# Images whose transparent pixels must stay black. Every other image is bled: its
+# transparent pixels take the colour of the nearest visible ones, so that scaling it
+# with linear filtering does not pull black into its edges. The shield is drawn
+# additively, where the colour channels are the brightness added whatever the alpha;
+# the vignette is black through and through.
+UNBLED = {"images/sheild.png", "images/vignette2.png"}
+
+
+def render(name):
+    """The finished 8-bit straight-alpha pixels of image `name`, as they are written."""
+    rgba = IMAGES[name]().to_rgba8()
+    return rgba if name in UNBLED else bleed(rgba)
+
 
 def main(argv):
     data_dir = argv[1] if len(argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "data")
-    for name, draw in IMAGES.items():
-        canvas = draw()
+    for name in IMAGES:
         path = os.path.join(data_dir, name)
         os.makedirs(os.path.dirname(path), exist_ok=True)
-        save_png(path, canvas.to_rgba8())
+        save_png(path, render(name))
     return 0
 
 

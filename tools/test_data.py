@@ -17,7 +17,7 @@ import numpy as np  # noqa: E402
 
 import generate_images  # noqa: E402
 import generate_sound  # noqa: E402
-from drawing import Box, Canvas, Circle, Difference, Polygon, load_png  # noqa: E402
+from drawing import Box, Canvas, Circle, Difference, Polygon, bleed, load_png  # noqa: E402
 
 DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data")
 
@@ -60,6 +60,16 @@ class DrawingTest(unittest.TestCase):
         self.assertEqual(out[2], [255, 255, 255, 64])  # straight colour, partial alpha
         self.assertEqual(out[3], [255, 255, 255, 255])
 
+    def test_bleeding_fills_every_transparent_pixel_and_keeps_alpha(self):
+        row = np.zeros((1, 7, 4), np.uint8)
+        row[0, 1] = (255, 0, 0, 40)
+        row[0, 5] = (0, 0, 255, 255)
+        out = bleed(row)[0].tolist()
+        self.assertEqual(out, [[255, 0, 0, 0], [255, 0, 0, 40], [255, 0, 0, 0], [128, 0, 128, 0],
+                               [0, 0, 255, 0], [0, 0, 255, 255], [0, 0, 255, 0]])
+        empty = np.zeros((3, 3, 4), np.uint8)
+        self.assertTrue(np.array_equal(bleed(empty), empty))
+
 
 class ImagesTest(unittest.TestCase):
     @classmethod
@@ -67,11 +77,40 @@ class ImagesTest(unittest.TestCase):
         cls.images = {name: load(name) for name in generate_images.IMAGES}
 
     def test_committed_images_are_what_the_generator_draws(self):
-        for name, draw in generate_images.IMAGES.items():
+        for name in generate_images.IMAGES:
             with self.subTest(name=name):
-                drawn = draw().to_rgba8()
+                drawn = generate_images.render(name)
                 self.assertTrue(np.array_equal(self.images[name], drawn),
                                 "run tools/generate_images.py and commit the result")
+
+    def test_transparent_pixels_of_bled_images_carry_the_colour_beside_them(self):
+        for name in set(generate_images.IMAGES) - generate_images.UNBLED:
+            image = self.images[name].astype(int)
+            colour, visible = image[..., :3], image[..., 3] > 0
+            hidden = ~visible
+            # Right beside the sprite, within the range of the visible neighbours' colours.
+            low, high = np.full(colour.shape, 255), np.zeros(colour.shape, int)
+            beside = np.zeros(hidden.shape, bool)
+            padded_colour = np.pad(colour, ((1, 1), (1, 1), (0, 0)))
+            padded_visible = np.pad(visible, 1)
+            height, width = visible.shape
+            for dy in (-1, 0, 1):
+                for dx in (-1, 0, 1):
+                    shown = padded_visible[1 + dy:1 + dy + height, 1 + dx:1 + dx + width]
+                    near = padded_colour[1 + dy:1 + dy + height, 1 + dx:1 + dx + width]
+                    low = np.where(shown[..., None], np.minimum(low, near), low)
+                    high = np.where(shown[..., None], np.maximum(high, near), high)
+                    beside |= shown
+            ring = hidden & beside
+            self.assertTrue(((colour[ring] >= low[ring] - 1) & (colour[ring] <= high[ring] + 1)).all(), name)
+            # Everywhere, within the sprite's own colours: black only where the sprite has black.
+            own = colour[visible]
+            self.assertTrue(((colour[hidden] >= own.min(axis=0)) & (colour[hidden] <= own.max(axis=0))).all(), name)
+
+    def test_unbled_images_stay_black_where_transparent(self):
+        for name in generate_images.UNBLED:
+            image = self.images[name]
+            self.assertFalse(image[image[..., 3] == 0][:, :3].any(), name)
 
     def test_sizes(self):
         expected = {"images/tank.png": (64, 80), "images/turret.png": (32, 72),

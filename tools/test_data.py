@@ -19,11 +19,12 @@ import generate_images  # noqa: E402
 import generate_sound  # noqa: E402
 from drawing import Box, Canvas, Circle, Difference, Polygon, bleed, load_png  # noqa: E402
 
-DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data")
+REPO = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+DATA = os.path.join(REPO, "data")
 
 
 def load(name):
-    return load_png(os.path.join(DATA, name))
+    return load_png(os.path.join(REPO, name))
 
 
 def alpha_at(image, x, y):
@@ -59,6 +60,14 @@ class DrawingTest(unittest.TestCase):
         self.assertEqual(out[1], [255, 128, 0, 255])
         self.assertEqual(out[2], [255, 255, 255, 64])  # straight colour, partial alpha
         self.assertEqual(out[3], [255, 255, 255, 255])
+
+    def test_placed_views_move_scale_and_turn_clockwise(self):
+        canvas = Canvas(12, 12)
+        canvas.placed(6, 6, 2.0, 90.0).paint(Box(0, -0.5, 2.5, 0.5), (1.0, 1.0, 1.0, 1.0))
+        alpha = canvas.to_rgba8()[..., 3].astype(int)
+        # A bar pointing right in the view points down on the canvas, twice as large.
+        self.assertTrue((alpha[6:11, 5:7] == 255).all())
+        self.assertEqual(alpha.sum(), 255 * 10)
 
     def test_bleeding_fills_every_transparent_pixel_and_keeps_alpha(self):
         row = np.zeros((1, 7, 4), np.uint8)
@@ -113,22 +122,26 @@ class ImagesTest(unittest.TestCase):
             self.assertFalse(image[image[..., 3] == 0][:, :3].any(), name)
 
     def test_sizes(self):
-        expected = {"images/tank.png": (64, 80), "images/turret.png": (32, 72),
-                    "images/bullet.png": (8, 18), "images/sheild.png": (128, 128),
-                    "images/enemy_bullet.png": (20, 28), "images/crosshair.png": (32, 32),
-                    "images/vignette2.png": (800, 600), "missing_image.png": (32, 32)}
+        expected = {"data/images/tank.png": (64, 80), "data/images/turret.png": (32, 72),
+                    "data/images/bullet.png": (8, 18), "data/images/sheild.png": (128, 128),
+                    "data/images/enemy_bullet.png": (20, 28), "data/images/crosshair.png": (32, 32),
+                    "data/images/vignette2.png": (800, 600), "data/missing_image.png": (32, 32),
+                    "data/images/icon.png": (128, 128), "examples/bunnymark/data/images/bunny.png": (26, 32),
+                    "examples/easings/data/images/dot.png": (24, 24)}
+        self.assertEqual(set(expected), set(generate_images.IMAGES))
         for name, size in expected.items():
             height, width = self.images[name].shape[:2]
             self.assertEqual((width, height), size, name)
 
     def test_sprites_fade_out_before_their_borders(self):
         # A sprite touching its border would show a hard cut when rotated or scaled up.
-        for name in ("images/tank.png", "images/turret.png", "images/bullet.png",
-                     "images/enemy_bullet.png", "images/sheild.png", "images/crosshair.png"):
+        for name in ("data/images/tank.png", "data/images/turret.png", "data/images/bullet.png",
+                     "data/images/enemy_bullet.png", "data/images/sheild.png", "data/images/crosshair.png",
+                     "examples/bunnymark/data/images/bunny.png", "examples/easings/data/images/dot.png"):
             self.assertLess(border(self.images[name])[:, 3].max(), 16, name)
 
     def test_turret_pivot_sits_on_the_ring_with_the_barrel_above(self):
-        image = self.images["images/turret.png"]
+        image = self.images["data/images/turret.png"]
         height, width = image.shape[:2]
         pivot_x, pivot_y = int(width * 0.5), int(height * 0.75)
         self.assertEqual(alpha_at(image, pivot_x, pivot_y), 255)
@@ -140,7 +153,7 @@ class ImagesTest(unittest.TestCase):
         self.assertLess(rows[0], 4)  # the muzzle is near the top edge
 
     def test_shield_adds_nothing_outside_its_halo(self):
-        image = self.images["images/sheild.png"]
+        image = self.images["data/images/sheild.png"]
         height, width = image.shape[:2]
         self.assertFalse(border(image)[:, :3].any())
         centre = pixel_at(image, width // 2, height // 2)
@@ -150,13 +163,13 @@ class ImagesTest(unittest.TestCase):
         self.assertLess(max(centre[:3]), rim[2] // 4)
 
     def test_enemy_bullet_points_down(self):
-        image = self.images["images/enemy_bullet.png"].astype(int)
+        image = self.images["data/images/enemy_bullet.png"].astype(int)
         brightness = image[..., :3].sum(axis=2) * image[..., 3]
         brightest_row = np.unravel_index(brightness.argmax(), brightness.shape)[0]
         self.assertGreater(brightest_row, image.shape[0] / 2)
 
     def test_vignette_is_black_clear_in_the_middle_and_darkest_in_the_corners(self):
-        image = self.images["images/vignette2.png"]
+        image = self.images["data/images/vignette2.png"]
         height, width = image.shape[:2]
         self.assertFalse(image[..., :3].any())
         self.assertEqual(alpha_at(image, width // 2, height // 2), 0)
@@ -166,11 +179,28 @@ class ImagesTest(unittest.TestCase):
         self.assertTrue(0 < edge < corner < 255, (edge, corner))
 
     def test_crosshair_centre_lies_on_the_pivot(self):
-        image = self.images["images/crosshair.png"]
+        image = self.images["data/images/crosshair.png"]
         height, width = image.shape[:2]
         for x, y in ((width // 2, height // 2), (width // 2 - 1, height // 2 - 1)):
             self.assertEqual(pixel_at(image, x, y), (255, 255, 255, 255))
         self.assertEqual(alpha_at(image, width // 2 + 3, height // 2 + 3), 0)
+
+
+    def test_icon_is_an_opaque_rounded_badge(self):
+        image = self.images["data/images/icon.png"]
+        height, width = image.shape[:2]
+        self.assertTrue((image[height // 4:3 * height // 4, width // 4:3 * width // 4, 3] == 255).all())
+        self.assertEqual(image[[0, 0, -1, -1], [0, -1, 0, -1], 3].tolist(), [0, 0, 0, 0])
+        self.assertEqual(image[height // 2, 1, 3], 0)  # the badge stays clear of the edge
+
+    def test_example_sprites_are_opaque_in_the_middle_with_clear_corners(self):
+        for name in ("examples/bunnymark/data/images/bunny.png", "examples/easings/data/images/dot.png"):
+            image = self.images[name]
+            height, width = image.shape[:2]
+            self.assertEqual(alpha_at(image, width // 2, height // 2), 255, name)
+            self.assertEqual(image[[0, 0, -1, -1], [0, -1, 0, -1], 3].tolist(), [0, 0, 0, 0], name)
+        red, green, blue, _ = pixel_at(self.images["examples/easings/data/images/dot.png"], 14, 15)
+        self.assertTrue(red > green > blue, "the ball is warm orange")
 
 
 class SoundTest(unittest.TestCase):

@@ -74,7 +74,10 @@ class Ellipse:
         u, v = (x - self.cx) / self.rx, (y - self.cy) / self.ry
         k = np.hypot(u, v)
         gradient = np.hypot(u / self.rx, v / self.ry)
-        return k * (k - 1.0) / np.maximum(gradient, 1e-9)
+        with np.errstate(divide="ignore", invalid="ignore"):
+            estimate = k * (k - 1.0) / gradient
+        # The estimate is 0 / 0 right at the centre, which is as deep inside as it gets.
+        return np.where(gradient > 0, estimate, -min(self.rx, self.ry))
 
 
 class Capsule:

@@ -17,7 +17,7 @@ import numpy as np  # noqa: E402
 
 import generate_images  # noqa: E402
 import generate_sound  # noqa: E402
-from drawing import Box, Canvas, Circle, Difference, Polygon, bleed, load_png  # noqa: E402
+from drawing import Box, Canvas, Circle, Difference, Ellipse, Polygon, bleed, load_png  # noqa: E402
 
 REPO = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
 DATA = os.path.join(REPO, "data")
@@ -44,6 +44,10 @@ class DrawingTest(unittest.TestCase):
     def test_distances_are_signed_pixels(self):
         self.assertAlmostEqual(Circle(0, 0, 2).distance(5, 0), 3)
         self.assertAlmostEqual(Box(0, 0, 10, 4).distance(5, 2), -2)
+        ellipse = Ellipse(0, 0, 4, 2)
+        self.assertAlmostEqual(ellipse.distance(6, 0), 2)
+        self.assertAlmostEqual(ellipse.distance(0, 2), 0)
+        self.assertLess(ellipse.distance(0, 0), 0)
         square = Polygon([(0, 0), (4, 0), (4, 4), (0, 4)])
         self.assertAlmostEqual(square.distance(2, 1), -1)
         self.assertAlmostEqual(square.distance(7, 4), 3)

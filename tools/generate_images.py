@@ -1,20 +1,26 @@
 #!/usr/bin/env python3
-"""Draws the game's images and writes them as straight-alpha RGBA PNG files.
+"""Draws the game's images, its icon and the example programs' sprites, and writes them
+as straight-alpha RGBA PNG files.
 
-Usage: tools/generate_images.py [data directory]   (default: data/ of this repository)
+Usage: tools/generate_images.py [output directory]   (default: this repository)
 
-Every sprite faces up unless noted; the game rotates them. Sizes and anchor points
-that the game relies on are listed in data/README.md.
+The files go to the paths listed in IMAGES under the output directory, so a trial run
+into /tmp/art writes /tmp/art/data/images/tank.png and so on. Every sprite faces up
+unless noted; the game rotates them. Sizes and anchor points that the game relies on
+are listed in data/README.md.
 """
 
-import math
 import os
 import sys
 
-from pngio import write_png
-from raster import (Box, Canvas, Capsule, Circle, Difference, Grown, Intersection, Polygon,
-                    Union, clamp, linear_gradient, mix, radial_gradient, rgb, smoothstep,
-                    soft_edge, with_alpha)
+import system_python
+
+system_python.require("numpy", "PIL")
+
+import numpy as np  # noqa: E402
+from drawing import (Box, Canvas, Capsule, Circle, Difference, Ellipse, Grown, Intersection,  # noqa: E402
+                     Polygon, Union, bleed, clamp, linear_gradient, mix, radial_gradient,
+                     rgb, save_png, smoothstep, soft_edge, with_alpha)
 
 # Olive drab armour, lit from the upper left.
 ARMOUR_LIGHT = rgb(134, 152, 84)
@@ -35,12 +41,20 @@ ENEMY_SIZE = (20, 28)
 CROSSHAIR_SIZE = (32, 32)
 VIGNETTE_SIZE = (800, 600)
 MISSING_SIZE = (32, 32)
+ICON_SIZE = (128, 128)
+BUNNY_SIZE = (26, 32)
+DOT_SIZE = (24, 24)
 
 
 def tank():
     """A hull seen from above, front at the top, tracks on both sides."""
+    canvas = Canvas(*TANK_SIZE)
+    draw_hull(canvas)
+    return canvas
+
+
+def draw_hull(canvas):
     width, height = TANK_SIZE
-    canvas = Canvas(width, height)
     for x0 in (2, width - 16):
         track = Box(x0, 3, x0 + 14, height - 3, 4)
         canvas.paint(track, TRACK)
@@ -63,14 +77,17 @@ def tank():
         canvas.paint(Circle(x, 9.5, 2.2), rgb(255, 236, 160))
         canvas.stroke(Circle(x, 9.5, 2.2), 1.0, ARMOUR_LINE)
     canvas.stroke(hull, 1.6, ARMOUR_LINE)
-    return canvas
 
 
 def turret():
     """Turret with its barrel pointing up; it pivots on TURRET_RING, the centre of its ring."""
-    width, height = TURRET_SIZE
+    canvas = Canvas(*TURRET_SIZE)
+    draw_turret(canvas)
+    return canvas
+
+
+def draw_turret(canvas):
     cx, cy = TURRET_RING
-    canvas = Canvas(width, height)
     across = linear_gradient(cx - 3, 0, cx + 3, 0, ARMOUR_LIGHT, ARMOUR_DARK)
     barrel = Union(Box(cx - 2.5, 8, cx + 2.5, cy - 10), Box(cx - 3.5, 20, cx + 3.5, 28, 1.5))
     canvas.paint(barrel, across)
@@ -93,7 +110,6 @@ def turret():
     sight = Box(cx - 8, cy - 4, cx - 4, cy + 1, 1)
     canvas.paint(sight, ARMOUR_DARK)
     canvas.stroke(sight, 1.0, ARMOUR_LINE)
-    return canvas
 
 
 def bullet():
@@ -117,17 +133,17 @@ def shield():
     cyan = (0.35, 0.8, 1.0)
 
     def glow(x, y):
-        r = math.hypot(x - cx, y - cy)
-        ring = math.exp(-((r - rim) / 3.2) ** 2)
-        halo = 0.45 * math.exp(-((r - rim) / 8.0) ** 2)
-        bubble = 0.14 * (min(r, rim) / rim) ** 3
+        r = np.hypot(x - cx, y - cy)
+        ring = np.exp(-((r - rim) / 3.2) ** 2)
+        halo = 0.45 * np.exp(-((r - rim) / 8.0) ** 2)
+        bubble = 0.14 * (np.minimum(r, rim) / rim) ** 3
         # Nothing at all may reach the square's edge, or the sprite's outline would show.
         intensity = (ring + halo + bubble) * (1.0 - smoothstep(58.0, 63.5, r))
         colour = mix(cyan, (1.0, 1.0, 1.0), clamp(intensity - 0.75))
         level = clamp(intensity)
         # Additive drawing adds the colour channels as they stand; alpha follows the
         # brightness so the halo also looks right if it is ever alpha-blended.
-        return tuple(c * level for c in colour) + (level,)
+        return np.concatenate([colour * level[..., None], level[..., None]], axis=-1)
     canvas = Canvas(width, height)
     canvas.fill_from(glow)
     return canvas
@@ -169,7 +185,9 @@ def vignette():
     def shade(x, y):
         u = (x - width / 2) / (width / 2)
         v = (y - height / 2) / (height / 2)
-        return (0.0, 0.0, 0.0, 0.65 * smoothstep(0.55, 1.5, math.hypot(u, v)) ** 1.5)
+        shade = np.zeros(u.shape + (4,))
+        shade[..., 3] = 0.65 * smoothstep(0.55, 1.5, np.hypot(u, v)) ** 1.5
+        return shade
     canvas = Canvas(width, height)
     canvas.fill_from(shade)
     return canvas
@@ -180,34 +198,114 @@ def missing_image():
     width, height = MISSING_SIZE
 
     def checks(x, y):
-        if x < 2 or y < 2 or x > width - 2 or y > height - 2:
-            return (1.0, 1.0, 1.0, 1.0)
-        return (1.0, 0.0, 1.0, 1.0) if (int(x) // 8 + int(y) // 8) % 2 == 0 else (0.0, 0.0, 0.0, 1.0)
+        frame = (x < 2) | (y < 2) | (x > width - 2) | (y > height - 2)
+        magenta = (x // 8 + y // 8) % 2 == 0
+        colour = np.where(magenta[..., None], (1.0, 0.0, 1.0, 1.0), (0.0, 0.0, 0.0, 1.0))
+        return np.where(frame[..., None], (1.0, 1.0, 1.0, 1.0), colour)
     canvas = Canvas(width, height)
     canvas.fill_from(checks)
     return canvas
 
 
-# Paths relative to the data directory.
+def icon():
+    """The application icon: the tank from above, turning, on a dark rounded badge."""
+    width, height = ICON_SIZE
+    canvas = Canvas(width, height)
+    badge = Box(4, 4, width - 4, height - 4, 26)
+    canvas.paint(Grown(badge, 1.5), rgb(12, 14, 18, 0.9))
+    canvas.paint(badge, linear_gradient(0, 4, 0, height - 4, rgb(70, 84, 100), rgb(30, 36, 46)))
+    canvas.paint(badge, radial_gradient(width / 2, height * 0.45, 52, rgb(120, 140, 160, 0.35),
+                                        rgb(120, 140, 160, 0.0)))
+    canvas.stroke(Grown(badge, -2.5), 1.5, rgb(255, 255, 255, 0.12))
+
+    # The hull centre sits a little below the middle so the gun has room ahead of it.
+    centre = (width / 2 + 3, height / 2 + 6)
+    angle, scale = 28.0, 1.05
+    hull_centre = (TANK_SIZE[0] / 2, TANK_SIZE[1] / 2)
+    shadow = canvas.placed(centre[0] + 3, centre[1] + 5, scale, angle, hull_centre)
+    shadow.paint(Box(2, 3, TANK_SIZE[0] - 2, TANK_SIZE[1] - 3, 6), rgb(0, 0, 0, 0.45), soft_edge(5))
+    draw_hull(canvas.placed(*centre, scale, angle, hull_centre))
+    draw_turret(canvas.placed(*centre, scale, angle - 18.0, TURRET_RING))
+    return canvas
+
+
+def bunny():
+    """A little long-eared critter sitting up, for the sprite stress test."""
+    width, height = BUNNY_SIZE
+    cx = width / 2
+    fur, fur_shade = rgb(250, 246, 240), rgb(214, 204, 200)
+    line, pink = rgb(72, 58, 66), rgb(244, 160, 176)
+    canvas = Canvas(width, height)
+    head = Ellipse(cx, 16.4, 8.3, 6.8)
+    body = Ellipse(cx, 24.5, 8.8, 5.2)
+    feet = Union(Ellipse(cx - 4.6, 28.2, 3.4, 1.6), Ellipse(cx + 4.6, 28.2, 3.4, 1.6))
+    for side in (-1, 1):
+        ear = canvas.placed(cx + side * 4.2, 9.0, 1.0, side * 14.0)
+        ear.paint(Ellipse(0, 0, 4.2, 7.9), line)
+        ear.paint(Ellipse(0, 0, 3.1, 6.8), linear_gradient(0, -7, 0, 7, fur, fur_shade))
+        ear.paint(Ellipse(0, 0.8, 1.5, 4.8), pink)
+    canvas.paint(Grown(Union(head, body, feet), 1.1), line)
+    canvas.paint(body, linear_gradient(0, 20, 0, 30, fur, fur_shade))
+    canvas.paint(feet, fur)
+    canvas.stroke(feet, 0.9, with_alpha(line, 0.6))
+    canvas.paint(Grown(head, 0.6), with_alpha(line, 0.35))
+    canvas.paint(head, radial_gradient(cx - 2, 14, 10, fur, fur_shade))
+    for side in (-1, 1):
+        canvas.paint(Circle(cx + side * 5.4, 19.0, 1.6), with_alpha(pink, 0.55), soft_edge(1.2))
+        canvas.paint(Circle(cx + side * 3.1, 15.8, 1.45), rgb(34, 26, 34))
+        canvas.paint(Circle(cx + side * 3.1 - 0.5, 15.3, 0.5), rgb(255, 255, 255))
+    canvas.paint(Ellipse(cx, 18.6, 1.2, 0.85), rgb(226, 110, 136))
+    return canvas
+
+
+def dot():
+    """A soft warm-orange ball with a highlight, for the easing-curves demo."""
+    width, height = DOT_SIZE
+    cx, cy = width / 2, height / 2
+    canvas = Canvas(width, height)
+    ball = Circle(cx, cy, 10.0)
+    canvas.paint(ball, rgb(190, 70, 10, 0.35), soft_edge(1.2))
+    canvas.paint(ball, radial_gradient(cx - 3, cy - 3.5, 14.5, rgb(255, 204, 120), rgb(214, 78, 16)))
+    canvas.paint(Ellipse(cx - 3.2, cy - 3.9, 3.6, 2.5), rgb(255, 255, 244, 0.85), soft_edge(2.5))
+    canvas.stroke(ball, 1.0, rgb(170, 60, 12, 0.7))
+    return canvas
+
+
+# Paths relative to the repository (or to the output directory given on the command line).
 IMAGES = {
-    "images/tank.png": tank,
-    "images/turret.png": turret,
-    "images/bullet.png": bullet,
-    "images/sheild.png": shield,
-    "images/enemy_bullet.png": enemy_bullet,
-    "images/crosshair.png": crosshair,
-    "images/vignette2.png": vignette,
-    "missing_image.png": missing_image,
+    "data/images/tank.png": tank,
+    "data/images/turret.png": turret,
+    "data/images/bullet.png": bullet,
+    "data/images/sheild.png": shield,
+    "data/images/enemy_bullet.png": enemy_bullet,
+    "data/images/crosshair.png": crosshair,
+    "data/images/vignette2.png": vignette,
+    "data/missing_image.png": missing_image,
+    "data/images/icon.png": icon,
+    "examples/bunnymark/data/images/bunny.png": bunny,
+    "examples/easings/data/images/dot.png": dot,
 }
+
+# Images whose transparent pixels must stay black. Every other image is bled: its
+# transparent pixels take the colour of the nearest visible ones, so that scaling it
+# with linear filtering does not pull black into its edges. The shield is drawn
+# additively, where the colour channels are the brightness added whatever the alpha;
+# the vignette is black through and through.
+UNBLED = {"data/images/sheild.png", "data/images/vignette2.png"}
+
+
+def render(name):
+    """The finished 8-bit straight-alpha pixels of image `name`, as they are written."""
+    rgba = IMAGES[name]().to_rgba8()
+    return rgba if name in UNBLED else bleed(rgba)
 
 
 def main(argv):
-    data_dir = argv[1] if len(argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "data")
-    for name, draw in IMAGES.items():
-        canvas = draw()
-        path = os.path.join(data_dir, name)
+    root = argv[1] if len(argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+    for name in IMAGES:
+        path = os.path.join(root, name)
         os.makedirs(os.path.dirname(path), exist_ok=True)
-        write_png(path, canvas.width, canvas.height, canvas.to_rgba8())
+        save_png(path, render(name))
     return 0
 
 

@@ -9,53 +9,45 @@ import struct
 import unittest
 import wave
 
-import generate_images
-import generate_sound
-from pngio import decode_png, encode_png, read_png
-from raster import Box, Canvas, Circle, Difference, Polygon
+import system_python
 
-DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data")
+system_python.require("numpy", "PIL")
+
+import numpy as np  # noqa: E402
+
+import generate_images  # noqa: E402
+import generate_sound  # noqa: E402
+from drawing import Box, Canvas, Circle, Difference, Ellipse, Polygon, bleed, load_png  # noqa: E402
+
+REPO = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
+DATA = os.path.join(REPO, "data")
 
 
 def load(name):
-    return read_png(os.path.join(DATA, name))
+    return load_png(os.path.join(REPO, name))
 
 
 def alpha_at(image, x, y):
-    width, _, rgba = image
-    return rgba[(y * width + x) * 4 + 3]
+    return int(image[y, x, 3])
 
 
 def pixel_at(image, x, y):
-    width, _, rgba = image
-    i = (y * width + x) * 4
-    return tuple(rgba[i:i + 4])
+    return tuple(int(c) for c in image[y, x])
 
 
-class PngCodecTest(unittest.TestCase):
-    def test_round_trip_keeps_every_byte_whatever_filter_each_row_gets(self):
-        # Flat, ramped and noisy rows make the encoder pick different filters.
-        width, height = 7, 6
-        rows = [bytes([0] * width * 4), bytes(range(width * 4)), bytes((i * 97 + 13) % 256 for i in range(width * 4)),
-                bytes([255, 0, 128, 64] * width), bytes((i * i) % 251 for i in range(width * 4)), bytes([9] * width * 4)]
-        rgba = b"".join(rows)
-        self.assertEqual(decode_png(encode_png(width, height, rgba)), (width, height, rgba))
-
-    def test_rejects_wrong_pixel_count_and_corrupt_files(self):
-        with self.assertRaises(ValueError):
-            encode_png(2, 2, bytes(15))
-        data = bytearray(encode_png(1, 1, bytes([1, 2, 3, 4])))
-        data[-20] ^= 0xFF  # inside the IDAT chunk: its CRC no longer matches
-        with self.assertRaises(ValueError):
-            decode_png(bytes(data))
-        with self.assertRaises(ValueError):
-            decode_png(b"GIF89a")
+def border(image):
+    """The outermost ring of pixels, as an (n, 4) array."""
+    return np.concatenate([image[0], image[-1], image[1:-1, 0], image[1:-1, -1]])
 
 
-class RasterTest(unittest.TestCase):
+class DrawingTest(unittest.TestCase):
     def test_distances_are_signed_pixels(self):
         self.assertAlmostEqual(Circle(0, 0, 2).distance(5, 0), 3)
         self.assertAlmostEqual(Box(0, 0, 10, 4).distance(5, 2), -2)
+        ellipse = Ellipse(0, 0, 4, 2)
+        self.assertAlmostEqual(ellipse.distance(6, 0), 2)
+        self.assertAlmostEqual(ellipse.distance(0, 2), 0)
+        self.assertLess(ellipse.distance(0, 0), 0)
         square = Polygon([(0, 0), (4, 0), (4, 4), (0, 4)])
         self.assertAlmostEqual(square.distance(2, 1), -1)
         self.assertAlmostEqual(square.distance(7, 4), 3)
@@ -67,11 +59,29 @@ class RasterTest(unittest.TestCase):
         canvas = Canvas(4, 1)
         canvas.paint(Box(0, 0, 2, 1), (1.0, 0.5, 0.0, 1.0))  # edge exactly between pixels 1 and 2
         canvas.paint(Box(2.75, 0, 4, 1), (1.0, 1.0, 1.0, 1.0))  # covers three quarters of pixel 2
-        out = canvas.to_rgba8()
-        self.assertEqual(tuple(out[0:4]), (255, 128, 0, 255))
-        self.assertEqual(tuple(out[4:8]), (255, 128, 0, 255))
-        self.assertEqual(tuple(out[8:12]), (255, 255, 255, 64))  # straight colour, partial alpha
-        self.assertEqual(tuple(out[12:16]), (255, 255, 255, 255))
+        out = canvas.to_rgba8()[0].tolist()
+        self.assertEqual(out[0], [255, 128, 0, 255])
+        self.assertEqual(out[1], [255, 128, 0, 255])
+        self.assertEqual(out[2], [255, 255, 255, 64])  # straight colour, partial alpha
+        self.assertEqual(out[3], [255, 255, 255, 255])
+
+    def test_placed_views_move_scale_and_turn_clockwise(self):
+        canvas = Canvas(12, 12)
+        canvas.placed(6, 6, 2.0, 90.0).paint(Box(0, -0.5, 2.5, 0.5), (1.0, 1.0, 1.0, 1.0))
+        alpha = canvas.to_rgba8()[..., 3].astype(int)
+        # A bar pointing right in the view points down on the canvas, twice as large.
+        self.assertTrue((alpha[6:11, 5:7] == 255).all())
+        self.assertEqual(alpha.sum(), 255 * 10)
+
+    def test_bleeding_fills_every_transparent_pixel_and_keeps_alpha(self):
+        row = np.zeros((1, 7, 4), np.uint8)
+        row[0, 1] = (255, 0, 0, 40)
+        row[0, 5] = (0, 0, 255, 255)
+        out = bleed(row)[0].tolist()
+        self.assertEqual(out, [[255, 0, 0, 0], [255, 0, 0, 40], [255, 0, 0, 0], [128, 0, 128, 0],
+                               [0, 0, 255, 0], [0, 0, 255, 255], [0, 0, 255, 0]])
+        empty = np.zeros((3, 3, 4), np.uint8)
+        self.assertTrue(np.array_equal(bleed(empty), empty))
 
 
 class ImagesTest(unittest.TestCase):
@@ -80,48 +90,76 @@ class ImagesTest(unittest.TestCase):
         cls.images = {name: load(name) for name in generate_images.IMAGES}
 
     def test_committed_images_are_what_the_generator_draws(self):
-        for name, draw in generate_images.IMAGES.items():
+        for name in generate_images.IMAGES:
             with self.subTest(name=name):
-                canvas = draw()
-                drawn = (canvas.width, canvas.height, canvas.to_rgba8())
-                self.assertTrue(self.images[name] == drawn, "run tools/generate_images.py and commit the result")
+                drawn = generate_images.render(name)
+                self.assertTrue(np.array_equal(self.images[name], drawn),
+                                "run tools/generate_images.py and commit the result")
+
+    def test_transparent_pixels_of_bled_images_carry_the_colour_beside_them(self):
+        for name in set(generate_images.IMAGES) - generate_images.UNBLED:
+            image = self.images[name].astype(int)
+            colour, visible = image[..., :3], image[..., 3] > 0
+            hidden = ~visible
+            # Right beside the sprite, within the range of the visible neighbours' colours.
+            low, high = np.full(colour.shape, 255), np.zeros(colour.shape, int)
+            beside = np.zeros(hidden.shape, bool)
+            padded_colour = np.pad(colour, ((1, 1), (1, 1), (0, 0)))
+            padded_visible = np.pad(visible, 1)
+            height, width = visible.shape
+            for dy in (-1, 0, 1):
+                for dx in (-1, 0, 1):
+                    shown = padded_visible[1 + dy:1 + dy + height, 1 + dx:1 + dx + width]
+                    near = padded_colour[1 + dy:1 + dy + height, 1 + dx:1 + dx + width]
+                    low = np.where(shown[..., None], np.minimum(low, near), low)
+                    high = np.where(shown[..., None], np.maximum(high, near), high)
+                    beside |= shown
+            ring = hidden & beside
+            self.assertTrue(((colour[ring] >= low[ring] - 1) & (colour[ring] <= high[ring] + 1)).all(), name)
+            # Everywhere, within the sprite's own colours: black only where the sprite has black.
+            own = colour[visible]
+            self.assertTrue(((colour[hidden] >= own.min(axis=0)) & (colour[hidden] <= own.max(axis=0))).all(), name)
+
+    def test_unbled_images_stay_black_where_transparent(self):
+        for name in generate_images.UNBLED:
+            image = self.images[name]
+            self.assertFalse(image[image[..., 3] == 0][:, :3].any(), name)
 
     def test_sizes(self):
-        expected = {"images/tank.png": (64, 80), "images/turret.png": (32, 72),
-                    "images/bullet.png": (8, 18), "images/sheild.png": (128, 128),
-                    "images/enemy_bullet.png": (20, 28), "images/crosshair.png": (32, 32),
-                    "images/vignette2.png": (800, 600), "missing_image.png": (32, 32)}
+        expected = {"data/images/tank.png": (64, 80), "data/images/turret.png": (32, 72),
+                    "data/images/bullet.png": (8, 18), "data/images/sheild.png": (128, 128),
+                    "data/images/enemy_bullet.png": (20, 28), "data/images/crosshair.png": (32, 32),
+                    "data/images/vignette2.png": (800, 600), "data/missing_image.png": (32, 32),
+                    "data/images/icon.png": (128, 128), "examples/bunnymark/data/images/bunny.png": (26, 32),
+                    "examples/easings/data/images/dot.png": (24, 24)}
+        self.assertEqual(set(expected), set(generate_images.IMAGES))
         for name, size in expected.items():
-            self.assertEqual(self.images[name][:2], size, name)
+            height, width = self.images[name].shape[:2]
+            self.assertEqual((width, height), size, name)
 
     def test_sprites_fade_out_before_their_borders(self):
         # A sprite touching its border would show a hard cut when rotated or scaled up.
-        for name in ("images/tank.png", "images/turret.png", "images/bullet.png",
-                     "images/enemy_bullet.png", "images/sheild.png", "images/crosshair.png"):
-            image = self.images[name]
-            width, height, _ = image
-            border = [(x, y) for x in range(width) for y in (0, height - 1)]
-            border += [(x, y) for y in range(height) for x in (0, width - 1)]
-            self.assertLess(max(alpha_at(image, x, y) for x, y in border), 16, name)
+        for name in ("data/images/tank.png", "data/images/turret.png", "data/images/bullet.png",
+                     "data/images/enemy_bullet.png", "data/images/sheild.png", "data/images/crosshair.png",
+                     "examples/bunnymark/data/images/bunny.png", "examples/easings/data/images/dot.png"):
+            self.assertLess(border(self.images[name])[:, 3].max(), 16, name)
 
     def test_turret_pivot_sits_on_the_ring_with_the_barrel_above(self):
-        image = self.images["images/turret.png"]
-        width, height, _ = image
+        image = self.images["data/images/turret.png"]
+        height, width = image.shape[:2]
         pivot_x, pivot_y = int(width * 0.5), int(height * 0.75)
         self.assertEqual(alpha_at(image, pivot_x, pivot_y), 255)
-        rows = [y for y in range(height) if any(alpha_at(image, x, y) for x in range(width))]
+        rows = np.flatnonzero(image[..., 3].any(axis=1))
         # The ring is centred on the pivot: it reaches as far below as to either side.
-        columns = [x for x in range(width) if alpha_at(image, x, pivot_y)]
+        columns = np.flatnonzero(image[pivot_y, :, 3])
         ring_radius = (columns[-1] - columns[0] + 1) / 2
         self.assertAlmostEqual(rows[-1] + 1 - pivot_y, ring_radius, delta=2)
         self.assertLess(rows[0], 4)  # the muzzle is near the top edge
 
     def test_shield_adds_nothing_outside_its_halo(self):
-        image = self.images["images/sheild.png"]
-        width, height, _ = image
-        border = [pixel_at(image, x, y) for x in range(width) for y in (0, height - 1)]
-        border += [pixel_at(image, x, y) for y in range(height) for x in (0, width - 1)]
-        self.assertTrue(all(p[:3] == (0, 0, 0) for p in border))
+        image = self.images["data/images/sheild.png"]
+        height, width = image.shape[:2]
+        self.assertFalse(border(image)[:, :3].any())
         centre = pixel_at(image, width // 2, height // 2)
         rim = pixel_at(image, width // 2 + 53, height // 2)
         self.assertGreater(rim[2], 200)  # bright cyan: blue leads
@@ -129,16 +167,15 @@ class ImagesTest(unittest.TestCase):
         self.assertLess(max(centre[:3]), rim[2] // 4)
 
     def test_enemy_bullet_points_down(self):
-        image = self.images["images/enemy_bullet.png"]
-        width, height, _ = image
-        brightest = max(((sum(pixel_at(image, x, y)[:3]) * alpha_at(image, x, y), y)
-                         for x in range(width) for y in range(height)))
-        self.assertGreater(brightest[1], height / 2)
+        image = self.images["data/images/enemy_bullet.png"].astype(int)
+        brightness = image[..., :3].sum(axis=2) * image[..., 3]
+        brightest_row = np.unravel_index(brightness.argmax(), brightness.shape)[0]
+        self.assertGreater(brightest_row, image.shape[0] / 2)
 
     def test_vignette_is_black_clear_in_the_middle_and_darkest_in_the_corners(self):
-        image = self.images["images/vignette2.png"]
-        width, height, rgba = image
-        self.assertEqual(bytes(rgba[c] for c in range(0, len(rgba), 4)), bytes(width * height))
+        image = self.images["data/images/vignette2.png"]
+        height, width = image.shape[:2]
+        self.assertFalse(image[..., :3].any())
         self.assertEqual(alpha_at(image, width // 2, height // 2), 0)
         self.assertEqual(alpha_at(image, width // 2 + 100, height // 2 + 80), 0)
         edge = alpha_at(image, width // 2, 0)
@@ -146,11 +183,28 @@ class ImagesTest(unittest.TestCase):
         self.assertTrue(0 < edge < corner < 255, (edge, corner))
 
     def test_crosshair_centre_lies_on_the_pivot(self):
-        image = self.images["images/crosshair.png"]
-        width, height, _ = image
+        image = self.images["data/images/crosshair.png"]
+        height, width = image.shape[:2]
         for x, y in ((width // 2, height // 2), (width // 2 - 1, height // 2 - 1)):
             self.assertEqual(pixel_at(image, x, y), (255, 255, 255, 255))
         self.assertEqual(alpha_at(image, width // 2 + 3, height // 2 + 3), 0)
+
+
+    def test_icon_is_an_opaque_rounded_badge(self):
+        image = self.images["data/images/icon.png"]
+        height, width = image.shape[:2]
+        self.assertTrue((image[height // 4:3 * height // 4, width // 4:3 * width // 4, 3] == 255).all())
+        self.assertEqual(image[[0, 0, -1, -1], [0, -1, 0, -1], 3].tolist(), [0, 0, 0, 0])
+        self.assertEqual(image[height // 2, 1, 3], 0)  # the badge stays clear of the edge
+
+    def test_example_sprites_are_opaque_in_the_middle_with_clear_corners(self):
+        for name in ("examples/bunnymark/data/images/bunny.png", "examples/easings/data/images/dot.png"):
+            image = self.images[name]
+            height, width = image.shape[:2]
+            self.assertEqual(alpha_at(image, width // 2, height // 2), 255, name)
+            self.assertEqual(image[[0, 0, -1, -1], [0, -1, 0, -1], 3].tolist(), [0, 0, 0, 0], name)
+        red, green, blue, _ = pixel_at(self.images["examples/easings/data/images/dot.png"], 14, 15)
+        self.assertTrue(red > green > blue, "the ball is warm orange")
 
 
 class SoundTest(unittest.TestCase):

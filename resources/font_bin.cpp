@@ -49,10 +49,8 @@ ALLEGRO_BITMAP* font_bin_class::render_text(ALLEGRO_FONT* font, const std::strin
 
   // May be called in the middle of a frame, even while sprites are batched.
   const drawing_hold_released between_batches;
-  ALLEGRO_BITMAP* saved_target = al_get_target_bitmap();
-  int op = 0, source = 0, destination = 0, alpha_op = 0, alpha_source = 0, alpha_destination = 0;
-  al_get_separate_blender(&op, &source, &destination, &alpha_op, &alpha_source, &alpha_destination);
-  const ALLEGRO_COLOR saved_blend_color = al_get_blend_color();
+  ALLEGRO_STATE state;
+  al_store_state(&state, ALLEGRO_STATE_TARGET_BITMAP | ALLEGRO_STATE_BLENDER);
 
   // Every pixel takes the colour from the clear; the glyphs write only alpha.
   al_set_target_bitmap(bitmap);
@@ -60,9 +58,7 @@ ALLEGRO_BITMAP* font_bin_class::render_text(ALLEGRO_FONT* font, const std::strin
   al_set_separate_blender(ALLEGRO_ADD, ALLEGRO_ZERO, ALLEGRO_ONE, ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
   al_draw_text(font, al_map_rgba_f(1, 1, 1, a), 0, 0, 0, text.c_str());
 
-  al_set_target_bitmap(saved_target);
-  al_set_separate_blender(op, source, destination, alpha_op, alpha_source, alpha_destination);
-  al_set_blend_color(saved_blend_color);
+  al_restore_state(&state);
   return bitmap;
 }
 
@@ -88,6 +84,42 @@ void font_bin_class::draw_text_with_font(const std::string& name, int size, cons
   draw_text_bitmap(text_bitmap(name, size, text), x, y, ax, ay);
 }
 
+void font_bin_class::draw_changing_text(const std::string& text, float x, float y, float ax, float ay) {
+  draw_changing_text_with_font(default_font_name, default_font_size, text, x, y, ax, ay);
+}
+
+void font_bin_class::draw_changing_text_with_font(const std::string& name, int size, const std::string& text,
+                                                  float x, float y, float ax, float ay) {
+  if (text.empty()) return;
+  draw_text_bitmap(changing_text_bitmap(get_font(name, size), text), x, y, ax, ay);
+}
+
+ALLEGRO_BITMAP* font_bin_class::changing_text_bitmap(ALLEGRO_FONT* font, const std::string& text) {
+  if (text.empty()) return nullptr;
+  ++changing_text_draws;
+  // A handful of entries: a linear walk finds the text or the least recently drawn.
+  changing_text_entry* oldest = nullptr;
+  for (changing_text_entry& entry : changing_texts) {
+    if (entry.key.font == font && entry.key.text == text) {
+      entry.last_drawn = changing_text_draws;
+      return entry.bitmap;
+    }
+    if (oldest == nullptr || entry.last_drawn < oldest->last_drawn) oldest = &entry;
+  }
+  ALLEGRO_BITMAP* bitmap = render_text(font, text, al_color_name("white"));
+  if (changing_texts.size() < changing_text_capacity) {
+    changing_texts.push_back({text_key{font, text}, bitmap, changing_text_draws});
+    return bitmap;
+  }
+  {
+    // The old bitmap may wait in a batch of held drawing: let it be drawn first.
+    const drawing_hold_released between_batches;
+    if (oldest->bitmap) al_destroy_bitmap(oldest->bitmap);
+  }
+  *oldest = {text_key{font, text}, bitmap, changing_text_draws};
+  return bitmap;
+}
+
 ALLEGRO_BITMAP* font_bin_class::text_bitmap(const std::string& name, int size, const std::string& text) {
   if (text.empty()) return nullptr;
   return get_text_bitmap(get_font(name, size), text);
@@ -104,6 +136,15 @@ void draw_text(const std::string& text, float x, float y, float ax, float ay) {
 void draw_text_with_font(const std::string& name, int size, const std::string& text, float x, float y,
                          float ax, float ay) {
   fonts_bin.draw_text_with_font(name, size, text, x, y, ax, ay);
+}
+
+void draw_changing_text(const std::string& text, float x, float y, float ax, float ay) {
+  fonts_bin.draw_changing_text(text, x, y, ax, ay);
+}
+
+void draw_changing_text_with_font(const std::string& name, int size, const std::string& text, float x, float y,
+                                  float ax, float ay) {
+  fonts_bin.draw_changing_text_with_font(name, size, text, x, y, ax, ay);
 }
 
 ALLEGRO_BITMAP* text_bitmap(const std::string& name, int size, const std::string& text) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include <tank/core/global.hpp>
 #include <tank/resources/resource_bin.hpp>
@@ -24,11 +25,27 @@ struct text_key {
   }
 };
 
+// One recently drawn changing text and when it was last drawn.
+struct changing_text_entry {
+  text_key key;
+  ALLEGRO_BITMAP* bitmap = nullptr;  // owned; null for a text that cannot be rendered
+  unsigned long last_drawn = 0;
+};
+
 // The font bin: fonts by (file name, size), the cache of texts rendered once
 // into white bitmaps, and drawing texts by font name. A font that does not
 // load is answered with `default_font`.
+//
+// The text cache keeps every text it renders for the whole run, which suits
+// labels and titles. A text that takes a new value every few frames (a score,
+// a timer) is drawn with draw_changing_text instead: it keeps only the
+// `changing_text_capacity` texts drawn most recently and frees the rest.
 struct font_bin_class : resource_bin_class<font_key, ALLEGRO_FONT*> {
+  static constexpr std::size_t changing_text_capacity = 64;
+
   std::map<text_key, ALLEGRO_BITMAP*> text_cache;  // owns its bitmaps; an entry may be null
+  std::vector<changing_text_entry> changing_texts;  // at most changing_text_capacity
+  unsigned long changing_text_draws = 0;            // orders changing_texts by use
   std::string default_font_name = "data/lacuna.ttf";
   int default_font_size = -16;
 
@@ -55,6 +72,15 @@ struct font_bin_class : resource_bin_class<font_key, ALLEGRO_FONT*> {
   void draw_text_with_font(const std::string& name, int size, const std::string& text, float x, float y,
                            float ax, float ay);
 
+  // Draw like draw_text, with the same pixels, position, anchor and tint, from
+  // the small cache of changing texts; the text cache is left alone.
+  void draw_changing_text(const std::string& text, float x, float y, float ax, float ay);
+  void draw_changing_text_with_font(const std::string& name, int size, const std::string& text, float x,
+                                    float y, float ax, float ay);
+  // The bitmap of a changing text: kept while it is among the most recently
+  // drawn, so do not hold on to it. Null for the empty text.
+  ALLEGRO_BITMAP* changing_text_bitmap(ALLEGRO_FONT* font, const std::string& text);
+
   // Null for the empty text.
   ALLEGRO_BITMAP* text_bitmap(const std::string& name, int size, const std::string& text);
   ALLEGRO_BITMAP* text_bitmap_default(const std::string& text);
@@ -70,5 +96,8 @@ static global_user<fonts_bin_instance> fonts_bin_user;
 void draw_text(const std::string& text, float x, float y, float ax, float ay);
 void draw_text_with_font(const std::string& name, int size, const std::string& text, float x, float y,
                          float ax, float ay);
+void draw_changing_text(const std::string& text, float x, float y, float ax, float ay);
+void draw_changing_text_with_font(const std::string& name, int size, const std::string& text, float x,
+                                  float y, float ax, float ay);
 ALLEGRO_BITMAP* text_bitmap(const std::string& name, int size, const std::string& text);
 ALLEGRO_BITMAP* text_bitmap_default(const std::string& text);

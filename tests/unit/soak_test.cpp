@@ -19,7 +19,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <random>
 #include <string>
 
@@ -31,6 +30,7 @@
 #include "app/config.hpp"
 #include "game/world.hpp"
 #include "tests/support/headless_driver.hpp"
+#include "tests/support/resident_memory.hpp"
 
 #ifdef __SANITIZE_ADDRESS__
 // AddressSanitizer keeps freed blocks in a quarantine of up to 256 MB before
@@ -62,19 +62,6 @@ int positive_setting(const char* name, int fallback) {
   const long value = std::strtol(text, &end, 10);
   if (end == text || *end != '\0' || value <= 0 || value > 1000000000L) return fallback;
   return static_cast<int>(value);
-}
-
-// The process's resident memory in KiB, or -1 when it cannot be read.
-long resident_kib() {
-  std::FILE* status = std::fopen("/proc/self/status", "r");
-  if (status == nullptr) return -1;
-  long kib = -1;
-  char line[256];
-  while (std::fgets(line, sizeof line, status) != nullptr) {
-    if (std::strncmp(line, "VmRSS:", 6) == 0) kib = std::strtol(line + 6, nullptr, 10);
-  }
-  std::fclose(status);
-  return kib;
 }
 
 // A restless player: the mouse wanders a few pixels a tick and now and then

@@ -9,6 +9,10 @@
 
 #include <tank/resources/font_bin.hpp>
 #include <tank/resources/resource_kinds.hpp>
+#include <tank/resources/to_text.hpp>
+
+#include "tests/support/bitmaps.hpp"
+#include "tests/support/resident_memory.hpp"
 
 namespace {
 
@@ -137,6 +141,40 @@ TEST_F(TextCacheTest, TextBitmapByNameIsTheSameEveryTime) {
   EXPECT_EQ(bin.count(false), 1);
   EXPECT_EQ(bin.text_cache_count(), 1);
   destroy_resource(bin.get_font(name, -24));
+}
+
+TEST_F(TextCacheTest, ChangingTextsDrawLikeDrawTextInBoundedMemory) {
+  const std::string name = std::filesystem::exists("data/lacuna.ttf") ? "data/lacuna.ttf" : system_font;
+  ALLEGRO_BITMAP* cached = al_create_bitmap(120, 40);
+  ALLEGRO_BITMAP* changing = al_create_bitmap(120, 40);
+  al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
+  for (ALLEGRO_BITMAP* frame : {cached, changing}) {
+    al_set_target_bitmap(frame);
+    al_clear_to_color(al_map_rgb(20, 40, 60));
+  }
+  al_set_target_bitmap(cached);
+  bin.draw_text_with_font(name, -20, "Score 1234", 60.7f, 5.2f, 0.5f, 0.0f);
+  al_set_target_bitmap(changing);
+  bin.draw_changing_text_with_font(name, -20, "Score 1234", 60.7f, 5.2f, 0.5f, 0.0f);
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 120; ++x) {
+      ASSERT_TRUE(rgb_near(al_get_pixel(cached, x, y), al_get_pixel(changing, x, y), 0.0f)) << x << ", " << y;
+    }
+  }
+
+  // A frame time drawn every frame for three minutes.
+  const int texts_before = bin.text_cache_count();
+  const long kib_before = resident_kib();
+  for (int frame_number = 0; frame_number < 10000; ++frame_number) {
+    bin.draw_changing_text_with_font(name, -20, to_text(frame_number) + " ms", 10, 10, 0, 0);
+  }
+  EXPECT_EQ(bin.text_cache_count(), texts_before);
+  EXPECT_LE(bin.changing_texts.size(), font_bin_class::changing_text_capacity);
+  // Kept, 10 000 texts would hold some 30 MB.
+  EXPECT_LT(resident_kib() - kib_before, 4096);
+  al_set_target_bitmap(nullptr);
+  al_destroy_bitmap(cached);
+  al_destroy_bitmap(changing);
 }
 
 }  // namespace

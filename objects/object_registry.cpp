@@ -22,7 +22,9 @@ constinit object_registry_class& object_registry = object_registry_instance.obje
 void object_registry_class::register_object(Object* object) {
   if (object == nullptr) return;
   objects.push_back(object);
-  sort_by_depth();
+  // Objects made together usually share a depth and arrive in order: adding
+  // one then costs nothing, not a walk over everything registered.
+  if (objects.size() > 1 && depth_less(object, objects[objects.size() - 2])) sort_by_depth();
 }
 
 bool object_registry_class::unregister_object(Object* object) {

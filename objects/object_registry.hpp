@@ -11,8 +11,8 @@ struct Object;
 struct object_registry_class {
   std::vector<Object*> objects;
 
-  // Appends the object and restores the depth order (a null pointer is not
-  // listed).
+  // Appends the object and puts it in depth order, after the objects of its
+  // own depth (a null pointer is not listed).
   void register_object(Object* object);
   // Removes the first entry equal to `object`; false when there is none.
   bool unregister_object(Object* object);

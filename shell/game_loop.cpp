@@ -11,7 +11,10 @@
 namespace {
 const ALLEGRO_COLOR background = al_color_name("lightslategray");
 const ALLEGRO_COLOR white = al_color_name("white");
+double tick_seconds = 0.0;
 }  // namespace
+
+double last_tick_seconds() { return tick_seconds; }
 
 void update_tick(const game_callbacks& game) {
   update_controls();
@@ -52,9 +55,11 @@ void run_main_loop(const game_callbacks& game, ALLEGRO_EVENT_QUEUE* queue, ALLEG
     ALLEGRO_EVENT event;
     al_wait_for_event(queue, &event);
     if (event.type == ALLEGRO_EVENT_TIMER) {
+      const double started = al_get_time();
       update_tick(game);
       draw_frame(game, frame);
       present_frame(frame);
+      tick_seconds = al_get_time() - started;
     } else if (event.type == ALLEGRO_EVENT_DISPLAY_CLOSE) {
       quit_requested = true;
     }

@@ -19,6 +19,9 @@ struct game_callbacks {
 // drawn into `frame`, which is then copied to the window in one piece.
 void run_main_loop(const game_callbacks& game, ALLEGRO_EVENT_QUEUE* queue, ALLEGRO_BITMAP* frame);
 
+// How long the last tick took, in seconds: its update, drawing and flip.
+double last_tick_seconds();
+
 // One tick in three stages, so that a headless run can update without
 // drawing and a benchmark can draw without a window.
 void update_tick(const game_callbacks& game);  // input, F1 and ESC, animation, the game's update

@@ -41,30 +41,34 @@ ALLEGRO_BITMAP* font_bin_class::render_text(ALLEGRO_FONT* font, const std::strin
   const int height = al_get_font_line_height(font);
   // The library would hand out a bitmap of zero width, which nothing can draw.
   if (width <= 0 || height <= 0) return nullptr;
-  ALLEGRO_BITMAP* bitmap = al_create_bitmap(width, height);
-  if (!bitmap) return nullptr;
-
-  float r = 0, g = 0, b = 0, a = 0;
-  al_unmap_rgba_f(color, &r, &g, &b, &a);
 
   // May be called in the middle of a frame, even while sprites are batched.
   const drawing_hold_released between_batches;
   ALLEGRO_STATE state;
-  al_store_state(&state, ALLEGRO_STATE_TARGET_BITMAP | ALLEGRO_STATE_BLENDER);
-
-  // Every pixel takes the colour from the clear; the glyphs write only alpha.
-  al_set_target_bitmap(bitmap);
-  al_clear_to_color(al_map_rgba_f(r, g, b, 0));
-  al_set_separate_blender(ALLEGRO_ADD, ALLEGRO_ZERO, ALLEGRO_ONE, ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
-  al_draw_text(font, al_map_rgba_f(1, 1, 1, a), 0, 0, 0, text.c_str());
-
+  al_store_state(&state, ALLEGRO_STATE_NEW_BITMAP_PARAMETERS | ALLEGRO_STATE_TARGET_BITMAP | ALLEGRO_STATE_BLENDER);
+  // Rendered in memory, beside the font's glyphs (see load_font), then handed
+  // over as the kind of bitmap the caller creates.
+  al_set_new_bitmap_flags(memory_bitmap_flags());
+  ALLEGRO_BITMAP* bitmap = al_create_bitmap(width, height);
+  if (bitmap) {
+    float r = 0, g = 0, b = 0, a = 0;
+    al_unmap_rgba_f(color, &r, &g, &b, &a);
+    // Every pixel takes the colour from the clear; the glyphs write only alpha.
+    // Kerned glyphs overlap ("TA"): each one's coverage goes over what the
+    // ones before it left, so a glyph's empty corner never erases its
+    // neighbour.
+    al_set_target_bitmap(bitmap);
+    al_clear_to_color(al_map_rgba_f(r, g, b, 0));
+    al_set_separate_blender(ALLEGRO_ADD, ALLEGRO_ZERO, ALLEGRO_ONE, ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_INVERSE_ALPHA);
+    al_draw_text(font, al_map_rgba_f(1, 1, 1, a), 0, 0, 0, text.c_str());
+  }
   al_restore_state(&state);
+  if (bitmap) al_convert_bitmap(bitmap);
   return bitmap;
 }
 
 int font_bin_class::text_cache_count() const { return static_cast<int>(text_cache.size()); }
 
-namespace {
 // Texts land on whole pixels. std::trunc rather than a cast to int: a
 // position far off screen cannot overflow.
 void draw_text_bitmap(ALLEGRO_BITMAP* bitmap, float x, float y, float ax, float ay) {
@@ -73,7 +77,6 @@ void draw_text_bitmap(ALLEGRO_BITMAP* bitmap, float x, float y, float ax, float 
   const float h = al_get_bitmap_height(bitmap);
   al_draw_tinted_bitmap(bitmap, current_tint(), std::trunc(x - w * ax), std::trunc(y - h * ay), 0);
 }
-}  // namespace
 
 void font_bin_class::draw_text(const std::string& text, float x, float y, float ax, float ay) {
   draw_text_with_font(default_font_name, default_font_size, text, x, y, ax, ay);

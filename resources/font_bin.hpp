@@ -92,6 +92,10 @@ extern global_instance<font_bin_class> fonts_bin_instance;
 extern font_bin_class& fonts_bin;
 static global_user<fonts_bin_instance> fonts_bin_user;
 
+// Draws a rendered text onto the target in the current tint, the point
+// (w * ax, h * ay) of it on (x, y), truncated to whole pixels; nothing for null.
+void draw_text_bitmap(ALLEGRO_BITMAP* bitmap, float x, float y, float ax, float ay);
+
 // The same operations on the global bin.
 void draw_text(const std::string& text, float x, float y, float ax, float ay);
 void draw_text_with_font(const std::string& name, int size, const std::string& text, float x, float y,

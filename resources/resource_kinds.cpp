@@ -18,18 +18,28 @@ bool draws_glyphs(const ALLEGRO_FONT* font) {
 }
 }  // namespace
 
+int memory_bitmap_flags() { return (al_get_new_bitmap_flags() & ~ALLEGRO_VIDEO_BITMAP) | ALLEGRO_MEMORY_BITMAP; }
+
 ALLEGRO_BITMAP* load_image(const std::string& path) {
   return al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
 }
 
 ALLEGRO_FONT* load_font(const std::string& name, int size) {
+  // A font keeps its glyphs in bitmaps of the kind in force when it loads.
+  // They are only ever drawn into the memory bitmaps that texts are rendered
+  // in, and a glyph cache in memory fills at once, where a video one costs up
+  // to a fifth of a second for a large size on a software renderer.
+  ALLEGRO_STATE state;
+  al_store_state(&state, ALLEGRO_STATE_NEW_BITMAP_PARAMETERS);
+  al_set_new_bitmap_flags(memory_bitmap_flags());
   ALLEGRO_FONT* font = al_load_ttf_font(name.c_str(), size, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
   // Such a font would draw every text as nothing: treat it as not loaded, so
   // the failure is recorded and the default font stands in.
   if (font && !draws_glyphs(font)) {
     al_destroy_font(font);
-    return nullptr;
+    font = nullptr;
   }
+  al_restore_state(&state);
   return font;
 }
 

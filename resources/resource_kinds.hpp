@@ -21,6 +21,9 @@ ALLEGRO_FONT* load_font(const std::string& name, int size);
 // creating a sample then.
 ALLEGRO_SAMPLE* load_sample(const std::string& path);
 
+// The new-bitmap flags in force, made those of a memory bitmap.
+int memory_bitmap_flags();
+
 void destroy_resource(ALLEGRO_BITMAP* image);
 void destroy_resource(ALLEGRO_FONT* font);
 void destroy_resource(ALLEGRO_SAMPLE* sample);

@@ -27,6 +27,6 @@ void draw_resource_overlay(int object_count) {
   const std::array<std::string, 3> lines = resource_overlay_lines(object_count);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const int y = 30 + 25 * static_cast<int>(i);
-    al_draw_text(default_font, current_tint(), 30, y, 0, lines[i].c_str());
+    draw_text_bitmap(fonts_bin.changing_text_bitmap(default_font, lines[i]), 30, y, 0, 0);
   }
 }

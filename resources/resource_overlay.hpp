@@ -9,6 +9,5 @@
 std::array<std::string, 3> resource_overlay_lines(int object_count);
 
 // Draws the lines at the top left of the target in `default_font` and the
-// current tint, straight from the font so the changing numbers add nothing
-// to the text cache.
+// current tint, as changing texts: the numbers add nothing to the text cache.
 void draw_resource_overlay(int object_count);

@@ -93,6 +93,28 @@ TEST_F(TextCacheTest, RenderedTextIsWhiteWithTheTextInAlpha) {
   al_destroy_bitmap(red);
 }
 
+// "TA" and "Wg" are kerned: their glyphs overlap, and neither may erase the other.
+TEST_F(TextCacheTest, RenderedTextDrawsWhatTheFontDrawsDirectly) {
+  ALLEGRO_BITMAP* text = bin.render_text(font, "TANK 42 Wg", al_map_rgba_f(1, 1, 1, 1));
+  ASSERT_NE(text, nullptr);
+  EXPECT_TRUE(al_get_bitmap_flags(text) & ALLEGRO_MEMORY_BITMAP);  // the kind in force here
+  ALLEGRO_BITMAP* direct = filled_bitmap(al_get_bitmap_width(text), al_get_bitmap_height(text), al_map_rgb(30, 60, 90));
+  ALLEGRO_BITMAP* via_text = al_clone_bitmap(direct);
+  al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
+  const ALLEGRO_COLOR tint = al_map_rgba_f(1, 0.5f, 0.25f, 1);
+  al_set_target_bitmap(direct);
+  al_draw_text(font, tint, 0, 0, 0, "TANK 42 Wg");
+  al_set_target_bitmap(via_text);
+  al_draw_tinted_bitmap(text, tint, 0, 0, 0);
+  for (int y = 0; y < al_get_bitmap_height(text); ++y) {
+    for (int x = 0; x < al_get_bitmap_width(text); ++x) {
+      ASSERT_TRUE(rgb_near(al_get_pixel(direct, x, y), al_get_pixel(via_text, x, y), 1.0f / 255)) << x << ", " << y;
+    }
+  }
+  al_set_target_bitmap(nullptr);
+  for (ALLEGRO_BITMAP* bitmap : {text, direct, via_text}) al_destroy_bitmap(bitmap);
+}
+
 TEST_F(TextCacheTest, RenderLeavesTargetBlenderAndBlendColourAsFound) {
   ALLEGRO_BITMAP* target = al_create_bitmap(4, 4);
   al_set_target_bitmap(target);

@@ -13,8 +13,8 @@
 // loaded.
 
 // Images and fonts keep straight (non-premultiplied) alpha: the blend modes
-// are written for it. A font file that opens but draws no glyph (a truncated
-// one does) counts as not loaded.
+// are written for it. Images are filtered when drawn scaled. A font file that
+// opens but draws no glyph (a truncated one does) counts as not loaded.
 ALLEGRO_BITMAP* load_image(const std::string& path);
 ALLEGRO_FONT* load_font(const std::string& name, int size);
 // Null as well while no audio system is installed: the library would crash

@@ -6,7 +6,7 @@ ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build run test unit-test window-test asan-build bench soak clean
+.PHONY: all deps configure build game run package test unit-test window-test asan-build bench soak clean
 
 all: build
 
@@ -16,11 +16,21 @@ deps:
 $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-build: deps $(BUILD)/CMakeCache.txt
+configure: deps $(BUILD)/CMakeCache.txt
+
+build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only what the game needs: no test, no benchmark.
+game: configure
+	cmake --build $(BUILD) -j $(JOBS) --target tank
+
+run: game
 	./$(BUILD)/tank
+
+# A Debian package of the game: build/tank_<version>_<arch>.deb.
+package: game
+	cd $(BUILD) && cpack -G DEB
 
 $(ASAN_BUILD)/CMakeCache.txt:
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTANK_SANITIZE=ON

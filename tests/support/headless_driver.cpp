@@ -2,9 +2,6 @@
 
 #include <allegro5/allegro_color.h>
 #include <allegro5/allegro_font.h>
-#include <allegro5/allegro_image.h>
-#include <allegro5/allegro_primitives.h>
-#include <allegro5/allegro_ttf.h>
 
 #include <cstdlib>
 
@@ -19,20 +16,11 @@
 #include "game/tank_game.hpp"
 #include "game/title.hpp"
 #include "game/world.hpp"
+#include "tests/support/library.hpp"
 
 namespace {
 bool world_built = false;
 
-void start_library() {
-  if (!al_is_system_installed()) al_install_system(ALLEGRO_VERSION_INT, nullptr);
-  al_init_image_addon();
-  al_init_font_addon();
-  al_init_ttf_addon();
-  al_init_primitives_addon();
-  al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
-  // As start-up does: the library's own first blender is not the cache's.
-  apply_cached_blend_mode();
-}
 
 void load_placeholders() {
   if (!missing_image) missing_image = load_image("data/missing_image.png");
@@ -48,7 +36,9 @@ void hide(Object& object) {
 }  // namespace
 
 headless_driver_class::headless_driver_class(unsigned int seed) {
-  start_library();
+  start_headless_library();
+  // As start-up does: the library's own first blender is not the cache's.
+  apply_cached_blend_mode();
   load_placeholders();
   frame = al_create_bitmap(display_width, display_height);
   if (!world_built) {

@@ -6,14 +6,15 @@
 #include <tank/objects/object.hpp>
 #include <tank/objects/object_collision.hpp>
 
+#include "tests/support/library.hpp"
+
 namespace {
 
 struct CollisionTest : ::testing::Test {
   static inline ALLEGRO_BITMAP* square = nullptr;  // 10 x 10
 
   static void SetUpTestSuite() {
-    ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, nullptr));
-    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+    ASSERT_TRUE(start_headless_library());
     square = al_create_bitmap(10, 10);
   }
   static void TearDownTestSuite() {

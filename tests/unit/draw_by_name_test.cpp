@@ -1,7 +1,5 @@
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_font.h>
-#include <allegro5/allegro_image.h>
-#include <allegro5/allegro_ttf.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -19,6 +17,7 @@
 #include <tank/resources/resource_overlay.hpp>
 
 #include "tests/support/bitmaps.hpp"
+#include "tests/support/library.hpp"
 
 namespace {
 
@@ -38,11 +37,7 @@ class DrawByNameTest : public ::testing::Test {
                               : "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
   static void SetUpTestSuite() {
-    al_install_system(ALLEGRO_VERSION_INT, nullptr);
-    al_init_image_addon();
-    al_init_font_addon();
-    al_init_ttf_addon();
-    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+    ASSERT_TRUE(start_headless_library());
   }
   static void TearDownTestSuite() { al_uninstall_system(); }
 

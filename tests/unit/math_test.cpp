@@ -1,6 +1,5 @@
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_color.h>
-#include <allegro5/allegro_primitives.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,6 +12,8 @@
 #include <tank/math/numeric.hpp>
 #include <tank/math/random.hpp>
 #include <tank/math/vec2d.hpp>
+
+#include "tests/support/library.hpp"
 
 namespace {
 
@@ -211,9 +212,7 @@ TEST_F(BlendModeTest, TheLibraryCanBeBroughtInLineWithTheCache) {
 }
 
 TEST(DrawCross, TwoArmsOfFivePixels) {
-  ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, nullptr));
-  ASSERT_TRUE(al_init_primitives_addon());
-  al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+  ASSERT_TRUE(start_headless_library());
   ALLEGRO_BITMAP* target = al_create_bitmap(200, 100);
   al_set_target_bitmap(target);
   al_clear_to_color(al_map_rgb(0, 0, 0));

@@ -14,6 +14,7 @@
 
 #include "app/config.hpp"
 #include "tests/support/bitmaps.hpp"
+#include "tests/support/library.hpp"
 
 namespace {
 
@@ -29,16 +30,11 @@ struct ObjectDrawTest : ::testing::Test {
   ALLEGRO_BITMAP* target = nullptr;
 
   static void SetUpTestSuite() {
-    ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, nullptr));
-    ASSERT_TRUE(al_init_primitives_addon());
+    ASSERT_TRUE(start_headless_library());
   }
-  static void TearDownTestSuite() {
-    al_shutdown_primitives_addon();
-    al_uninstall_system();
-  }
+  static void TearDownTestSuite() { al_uninstall_system(); }
 
   void SetUp() override {
-    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
     target = al_create_bitmap(200, 160);
     al_set_target_bitmap(target);
     al_clear_to_color(black);

@@ -15,6 +15,7 @@
 #include <tank/objects/object.hpp>
 #include <tank/objects/object_registry.hpp>
 
+#include "tests/support/library.hpp"
 #include "tests/support/test_clock.hpp"
 
 namespace {
@@ -23,14 +24,11 @@ struct ObjectGeometryTest : ::testing::Test {
   static inline ALLEGRO_BITMAP* wide = nullptr;  // 40 x 20
 
   static void SetUpTestSuite() {
-    ASSERT_TRUE(al_install_system(ALLEGRO_VERSION_INT, nullptr));
-    ASSERT_TRUE(al_init_image_addon());
-    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+    ASSERT_TRUE(start_headless_library());
     wide = al_create_bitmap(40, 20);
   }
   static void TearDownTestSuite() {
     al_destroy_bitmap(wide);
-    al_shutdown_image_addon();
     al_uninstall_system();
   }
 

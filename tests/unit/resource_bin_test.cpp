@@ -1,9 +1,7 @@
 #include <allegro5/allegro.h>
-#include <allegro5/allegro_acodec.h>
 #include <allegro5/allegro_audio.h>
 #include <allegro5/allegro_font.h>
 #include <allegro5/allegro_image.h>
-#include <allegro5/allegro_ttf.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -21,6 +19,8 @@
 #include <tank/resources/resource_bin.hpp>
 #include <tank/resources/resource_kinds.hpp>
 #include <tank/resources/to_text.hpp>
+
+#include "tests/support/library.hpp"
 
 namespace fs = std::filesystem;
 
@@ -55,12 +55,7 @@ class ResourceBinTest : public ::testing::Test {
   static inline std::string image, font;  // real files in the scratch folder
 
   static void SetUpTestSuite() {
-    al_install_system(ALLEGRO_VERSION_INT, nullptr);
-    al_init_image_addon();
-    al_init_font_addon();
-    al_init_ttf_addon();
-    al_init_acodec_addon();
-    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+    ASSERT_TRUE(start_headless_library());
     scratch = fs::temp_directory_path() / ("tank_resource_bin_" + std::to_string(getpid()));
     fs::create_directories(scratch);
     font = (scratch / "font.ttf").string();

@@ -1,6 +1,5 @@
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_font.h>
-#include <allegro5/allegro_ttf.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 #include <tank/resources/to_text.hpp>
 
 #include "tests/support/bitmaps.hpp"
+#include "tests/support/library.hpp"
 #include "tests/support/resident_memory.hpp"
 
 namespace {
@@ -44,10 +44,7 @@ class TextCacheTest : public ::testing::Test {
   font_bin_class bin;
 
   static void SetUpTestSuite() {
-    al_install_system(ALLEGRO_VERSION_INT, nullptr);
-    al_init_font_addon();
-    al_init_ttf_addon();
-    al_set_new_bitmap_flags(ALLEGRO_MEMORY_BITMAP);
+    ASSERT_TRUE(start_headless_library());
     font = load_font(std::filesystem::exists("data/lacuna.ttf") ? "data/lacuna.ttf" : system_font, -20);
   }
   static void TearDownTestSuite() { al_uninstall_system(); }

@@ -114,13 +114,10 @@ struct difference {
 
 difference compare(ALLEGRO_BITMAP* a, ALLEGRO_BITMAP* b) {
   difference d;
-  for (int y = 0; y < display_height; ++y) {
-    for (int x = 0; x < display_width; ++x) {
-      if (near(al_get_pixel(a, x, y), al_get_pixel(b, x, y))) continue;
-      ++d.count;
-      d.bounds = {std::min(d.bounds.left, x), std::min(d.bounds.top, y), std::max(d.bounds.right, x + 1),
-                  std::max(d.bounds.bottom, y + 1)};
-    }
+  for (const auto& [x, y] : differing_pixels(a, b, pixel_tolerance)) {
+    ++d.count;
+    d.bounds = {std::min(d.bounds.left, x), std::min(d.bounds.top, y), std::max(d.bounds.right, x + 1),
+                std::max(d.bounds.bottom, y + 1)};
   }
   return d;
 }

@@ -18,15 +18,7 @@
 
 namespace {
 
-struct frame_pixels {
-  int width = 0;
-  int height = 0;
-  std::vector<ALLEGRO_COLOR> pixels;
-
-  const ALLEGRO_COLOR& at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
-};
-
-bool same(const ALLEGRO_COLOR& a, const ALLEGRO_COLOR& b) { return rgb_near(a, b, 1.5f / 255.0f); }
+const float tolerance = 1.5f / 255.0f;
 
 struct region {
   int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // x1, y1 excluded
@@ -44,14 +36,10 @@ struct GameHud : ::testing::Test {
   headless_driver_class& game = shared_driver();
   void SetUp() override { game.reset_game(); }
 
-  frame_pixels draw() {
+  // A copy of the frame drawn now: the next drawing overwrites the driver's.
+  owned_bitmap draw() {
     game.draw();
-    frame_pixels frame{display_width, display_height, {}};
-    frame.pixels.reserve(static_cast<std::size_t>(display_width * display_height));
-    for (int y = 0; y < display_height; ++y) {
-      for (int x = 0; x < display_width; ++x) frame.pixels.push_back(game.pixel(x, y));
-    }
-    return frame;
+    return owned_bitmap(al_clone_bitmap(game.frame));
   }
 
   // Samples the mouse without running the rules, so nothing else moves.
@@ -60,22 +48,15 @@ struct GameHud : ::testing::Test {
     update_controls();
   }
 
-  // The pixels that differ between two frames.
-  static std::vector<std::pair<int, int>> differences(const frame_pixels& a, const frame_pixels& b) {
-    std::vector<std::pair<int, int>> found;
-    for (int y = 0; y < a.height; ++y) {
-      for (int x = 0; x < a.width; ++x) {
-        if (!same(a.at(x, y), b.at(x, y))) found.emplace_back(x, y);
-      }
-    }
-    return found;
+  static std::vector<pixel_position> differences(const owned_bitmap& a, const owned_bitmap& b) {
+    return differing_pixels(a.get(), b.get(), tolerance);
   }
 };
 
 // Runs of neighbouring columns that hold at least one of the points.
-int column_runs(const std::vector<std::pair<int, int>>& points) {
+int column_runs(const std::vector<pixel_position>& points) {
   std::vector<int> columns;
-  for (const auto& point : points) columns.push_back(point.first);
+  for (const pixel_position& point : points) columns.push_back(point.x);
   std::sort(columns.begin(), columns.end());
   columns.erase(std::unique(columns.begin(), columns.end()), columns.end());
   int runs = 0;
@@ -86,7 +67,7 @@ int column_runs(const std::vector<std::pair<int, int>>& points) {
 TEST_F(GameHud, EnergyIsARowOfOneDotPerUnitUnderTheLabel) {
   move_mouse(400, 100);
   energy = 0;
-  const frame_pixels none = draw();
+  const owned_bitmap none = draw();
   const region dots = text_box(-130, ".....", 30, 460);
   for (int units : {5, 2}) {
     energy = units;
@@ -100,7 +81,7 @@ TEST_F(GameHud, EnergyIsARowOfOneDotPerUnitUnderTheLabel) {
   const region label = text_box(-40, "Energy", 30, 500);
   int light = 0;
   for (int y = label.y0; y < label.y1; ++y) {
-    for (int x = label.x0; x < label.x1; ++x) light += none.at(x, y).g > 0.75f;
+    for (int x = label.x0; x < label.x1; ++x) light += al_get_pixel(none.get(), x, y).g > 0.75f;
   }
   EXPECT_GT(light, 100);
 }
@@ -110,7 +91,7 @@ TEST_F(GameHud, TheCountOfEnemiesLeftStandsInTheTopLeftCorner) {
   game.tick();
   EXPECT_EQ(enemies_left, 100) << "counted before the first frame is drawn";
   move_mouse(400, 300);
-  const frame_pixels hundred = draw();
+  const owned_bitmap hundred = draw();
   enemies_left = 1;
   const auto changed = differences(hundred, draw());
   ASSERT_FALSE(changed.empty());
@@ -120,7 +101,7 @@ TEST_F(GameHud, TheCountOfEnemiesLeftStandsInTheTopLeftCorner) {
 
 TEST_F(GameHud, TheCrosshairIsCentredOnTheMouse) {
   move_mouse(300, 150);
-  const frame_pixels first = draw();
+  const owned_bitmap first = draw();
   move_mouse(500, 220);
   const auto changed = differences(first, draw());
 
@@ -144,11 +125,11 @@ TEST_F(GameHud, TheCrosshairIsCentredOnTheMouse) {
 
 TEST_F(GameHud, TheCrosshairCoversEvenTheFrontmostObject) {
   move_mouse(400, 300);
-  const frame_pixels bare = draw();
+  const owned_bitmap bare = draw();
   fail_text.opacity_animators.set_value(1.0f);  // the highest depth of all
   fail_text.scale_x_animators.set_value(1.0f);
   fail_text.scale_y_animators.set_value(1.0f);
-  const frame_pixels covered = draw();
+  const owned_bitmap covered = draw();
 
   ALLEGRO_BITMAP* crosshair = get_bitmap("data/images/crosshair.png");
   const int w = al_get_bitmap_width(crosshair);
@@ -160,7 +141,7 @@ TEST_F(GameHud, TheCrosshairCoversEvenTheFrontmostObject) {
       ++opaque;
       const int x = 400 - w / 2 + i;
       const int y = 300 - h / 2 + j;
-      EXPECT_TRUE(same(bare.at(x, y), covered.at(x, y))) << i << ", " << j;
+      EXPECT_TRUE(rgb_near(al_get_pixel(bare.get(), x, y), al_get_pixel(covered.get(), x, y), tolerance)) << i << ", " << j;
     }
   }
   EXPECT_GT(opaque, 0);

@@ -34,6 +34,7 @@
 #include "game/rules.hpp"
 #include "game/world.hpp"
 #include "tests/support/headless_driver.hpp"
+#include "tests/support/random_player.hpp"
 
 namespace {
 constexpr double tick_seconds = 1.0 / 60.0;
@@ -50,16 +51,6 @@ void start_round(headless_driver_class& driver) {
   driver.reset_game();
   for (std::size_t i = 0; i < enemies.size(); ++i) enemies[i]->set_position(starting_layout[i]);
   tick_in_round = 0;
-}
-
-// The enemy nearest the bottom that is still whole and in view, if any.
-const Object* lowest_target() {
-  const Object* lowest = nullptr;
-  for (const auto& enemy : enemies) {
-    if (enemy->opacity == 1.0f && enemy->is_on_screen() && (lowest == nullptr || enemy->y > lowest->y))
-      lowest = enemy.get();
-  }
-  return lowest;
 }
 
 // Every ten ticks one button goes down for two ticks, left and right in turn,

@@ -41,6 +41,11 @@ void scripted_input_class::set_down(int code, bool down) {
   }
 }
 
+bool scripted_input_class::is_down(int code) const {
+  if (code == mouse_button_left || code == mouse_button_right) return al_mouse_button_down(&mouse, -code);
+  return is_key_code(code) && al_key_down(&keyboard, code);
+}
+
 void scripted_input_class::move_mouse(int x, int y) {
   mouse.x = x;
   mouse.y = y;

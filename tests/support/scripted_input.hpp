@@ -20,5 +20,6 @@ struct scripted_input_class {
 
   // A library key code, or a control code: -1, -2 for mouse buttons 1, 2.
   void set_down(int code, bool down);
+  bool is_down(int code) const;
   void move_mouse(int x, int y);
 };

@@ -35,6 +35,7 @@
 #include "tests/support/bitmaps.hpp"
 #include "tests/support/child_process.hpp"
 #include "tests/support/headless_driver.hpp"
+#include "tests/support/random_player.hpp"
 
 namespace {
 
@@ -80,16 +81,10 @@ const int draw_every = 3;
 
 // Random mouse and buttons, and F1 now and then for the debug view.
 void play(headless_driver_class& game) {
-  std::mt19937 random(5);
-  const auto one_in = [&random](int n) { return std::uniform_int_distribution<int>(1, n)(random) == 1; };
+  random_player_class player(5);
   for (int tick = 1; tick <= play_ticks; ++tick) {
-    if (one_in(10)) {
-      game.input.move_mouse(std::uniform_int_distribution<int>(0, display_width)(random),
-                            std::uniform_int_distribution<int>(0, display_height)(random));
-    }
-    for (int code : {mouse_button_left, mouse_button_right, int{ALLEGRO_KEY_F1}}) {
-      if (one_in(8)) game.input.set_down(code, !key_held(code));
-    }
+    if (player.one_in(10)) player.jump(game.input, 0);
+    player.flicker(game.input, {mouse_button_left, mouse_button_right, ALLEGRO_KEY_F1}, 8);
     game.tick(tick % draw_every == 0);
   }
 }

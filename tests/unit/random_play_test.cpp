@@ -9,7 +9,6 @@
 #include <cstddef>
 #include <iterator>
 #include <map>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -20,16 +19,9 @@
 #include "app/config.hpp"
 #include "game/world.hpp"
 #include "tests/support/headless_driver.hpp"
+#include "tests/support/random_player.hpp"
 
 namespace {
-
-struct random_source {
-  std::mt19937 engine;
-
-  explicit random_source(unsigned int seed) : engine(seed) {}
-  int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(engine); }
-  bool one_in(int n) { return n <= 1 || between(1, n) == 1; }
-};
 
 // ---------------------------------------------------------------------------
 // The controls alone, against a model of the sample: a tracked control is held
@@ -71,7 +63,7 @@ void flip_stray_key_bit(scripted_input_class& input, int code) {
 TEST(RandomControls, FlagsFollowTheEdgesOfTheSamples) {
   const unsigned int seed = 7031;
   SCOPED_TRACE("seed " + std::to_string(seed));
-  random_source random(seed);
+  random_player_class random(seed);
   headless_driver_class& game = shared_driver();  // its scripted input is the only one installed
   scripted_input_class& input = game.input;
   input.keyboard = {};
@@ -200,48 +192,20 @@ struct round_plan {
   int flicker = 2;  // a control changes state on about one tick in `flicker`
 };
 
-// The enemies in play at random places above the screen; the others made
-// invisible, so they neither count as left nor fall in.
-void start_round(headless_driver_class& game, random_source& random, const round_plan& plan) {
-  game.reset_game();
-  for (int i = 0; i < static_cast<int>(enemies.size()); ++i) {
-    Object& enemy = *enemies[i];
-    if (i < plan.enemies) {
-      enemy.set_position(
-          {static_cast<float>(random.between(100, 700)), static_cast<float>(random.between(-1500, 0))});
-    } else {
-      enemy.opacity_animators.set_value(0.0f);
-    }
-  }
-}
-
-// The lowest enemy that can still be hit, or none.
-const Object* lowest_target() {
-  const Object* lowest = nullptr;
-  for (const auto& enemy : enemies) {
-    if (enemy->opacity != 1.0f || !enemy->is_on_screen()) continue;
-    if (lowest == nullptr || enemy->y > lowest->y) lowest = enemy.get();
-  }
-  return lowest;
-}
-
-void random_input(scripted_input_class& input, random_source& random, const round_plan& plan) {
+void random_input(scripted_input_class& input, random_player_class& random, const round_plan& plan) {
   const Object* target = plan.player == aiming ? lowest_target() : nullptr;
   if (target != nullptr) {
     input.move_mouse(static_cast<int>(target->x), static_cast<int>(target->y) + 20);
   } else if (random.one_in(3)) {
-    input.move_mouse(random.between(-50, display_width + 50), random.between(-50, display_height + 50));
+    random.jump(input, 50);
   }
-  for (int code : {mouse_button_left, mouse_button_right, int{ALLEGRO_KEY_F1}, int{ALLEGRO_KEY_ESCAPE},
-                   int{ALLEGRO_KEY_SPACE}}) {
-    if (code < 0 && plan.player == holding_fire) continue;
-    if (random.one_in(plan.flicker)) input.set_down(code, !key_held(code));
-  }
+  if (plan.player != holding_fire) random.flicker(input, {mouse_button_left, mouse_button_right}, plan.flicker);
+  random.flicker(input, {ALLEGRO_KEY_F1, ALLEGRO_KEY_ESCAPE, ALLEGRO_KEY_SPACE}, plan.flicker);
 }
 
 TEST(RandomPlay, InvariantsHoldOnEveryTickOfEveryRound) {
   const unsigned int seed = 90210;
-  random_source random(seed);
+  random_player_class random(seed);
   headless_driver_class& game = shared_driver(seed);
 
   std::vector<round_plan> plans;
@@ -254,7 +218,8 @@ TEST(RandomPlay, InvariantsHoldOnEveryTickOfEveryRound) {
   }
   int outcomes[3] = {0, 0, 0};
   for (std::size_t round = 0; round < plans.size(); ++round) {
-    start_round(game, random, plans[round]);
+    game.reset_game();
+    random.scatter_enemies(plans[round].enemies, -1500);
     game.tick();
     invariants_class invariants;
     int ended_at = -1;

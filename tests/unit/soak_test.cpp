@@ -19,7 +19,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <string>
 
 #include <tank/input/controls.hpp>
@@ -30,6 +29,7 @@
 #include "app/config.hpp"
 #include "game/world.hpp"
 #include "tests/support/headless_driver.hpp"
+#include "tests/support/random_player.hpp"
 #include "tests/support/resident_memory.hpp"
 
 #ifdef __SANITIZE_ADDRESS__
@@ -68,39 +68,14 @@ int positive_setting(const char* name, int fallback) {
 // jumps anywhere (a little outside the window too), each button changes state
 // on about one tick in twenty, and F1 is pressed about every ten seconds, so
 // the debug view's outlines and overlay are drawn as well.
-struct random_player_class {
-  std::mt19937 random;
-
-  explicit random_player_class(unsigned int seed) : random(seed) {}
-
-  int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
-  bool one_in(int n) { return between(1, n) == 1; }
-
-  void play(scripted_input_class& input) {
-    int x = input.mouse.x + between(-12, 12);
-    int y = input.mouse.y + between(-12, 12);
-    if (one_in(90)) {
-      x = between(-40, display_width + 40);
-      y = between(-40, display_height + 40);
-    }
-    input.move_mouse(x, y);
-    for (int button : {mouse_button_left, mouse_button_right}) {
-      if (one_in(20)) input.set_down(button, !al_mouse_button_down(&input.mouse, -button));
-    }
-    if (one_in(600)) input.set_down(ALLEGRO_KEY_F1, true);
-    if (one_in(10)) input.set_down(ALLEGRO_KEY_F1, false);
-  }
-
-  // A new game from the driver's known state, the enemies placed as setup
-  // places them.
-  void restart(headless_driver_class& game) {
-    game.reset_game();
-    for (const auto& enemy : enemies) {
-      enemy->set_position(
-          {static_cast<float>(between(100, display_width - 100)), static_cast<float>(between(-7500, 0))});
-    }
-  }
-};
+void play(random_player_class& player, scripted_input_class& input) {
+  const int dx = player.between(-12, 12);
+  input.move_mouse(input.mouse.x + dx, input.mouse.y + player.between(-12, 12));
+  if (player.one_in(90)) player.jump(input, 40);
+  player.flicker(input, {mouse_button_left, mouse_button_right}, 20);
+  if (player.one_in(600)) input.set_down(ALLEGRO_KEY_F1, true);
+  if (player.one_in(10)) input.set_down(ALLEGRO_KEY_F1, false);
+}
 
 TEST(Soak, RandomPlayKeepsResidentMemoryFlatAfterTheFirstMinute) {
   const int ticks = positive_setting("TANK_SOAK_TICKS", 10 * ticks_per_minute);
@@ -118,7 +93,7 @@ TEST(Soak, RandomPlayKeepsResidentMemoryFlatAfterTheFirstMinute) {
   int games = 1;
   int ended_at = -1;  // the tick on which the current game ended
   for (int tick = 1; tick <= ticks; ++tick) {
-    player.play(game.input);
+    play(player, game.input);
     game.tick(tick % draw_every == 0);
     if (tick == ticks_per_minute) {
       first_minute_kib = resident_kib();
@@ -126,7 +101,9 @@ TEST(Soak, RandomPlayKeepsResidentMemoryFlatAfterTheFirstMinute) {
     }
     if (ended_at < 0 && game_state != game_playing) ended_at = tick;
     if (ended_at >= 0 && tick - ended_at == 5 * 60) {
-      player.restart(game);
+      // A new game, its enemies placed as the world's setup places them.
+      game.reset_game();
+      player.scatter_enemies(static_cast<int>(enemies.size()), -7500);
       ended_at = -1;
       ++games;
     }

@@ -36,6 +36,7 @@ constexpr vec2d operator*(float s, vec2d v) { return v *= s; }
 constexpr vec2d operator/(vec2d v, float s) { return {v.x / s, v.y / s}; }
 constexpr float dot(vec2d a, vec2d b) { return a.x * b.x + a.y * b.y; }
 
+// Each computes in double and rounds to float once.
 float length_squared(const vec2d& v);
 float length(const vec2d& v);
 // No guard for the zero vector: its components come out non-finite.
@@ -43,7 +44,7 @@ vec2d normalized(const vec2d& v);
 // a - b and v += (dx, dy), under their traditional names.
 vec2d subtract(vec2d a, vec2d b);
 void offset_by(vec2d& v, float dx, float dy);
-vec2d from_polar(float angle, float magnitude);
+vec2d from_polar(float angle, float magnitude);  // radians, clockwise on screen from +x
 // Turns `point` about `pivot`; positive degrees turn counter-clockwise on
 // screen, so callers holding a drawing angle pass its negative.
 void rotate_point(vec2d& point, const vec2d& pivot, float degrees);

@@ -39,6 +39,9 @@ extern global_instance<object_registry_class> object_registry_instance;
 extern object_registry_class& object_registry;
 static global_user<object_registry_instance> object_registry_user;
 
+// The same operations on the global registry. An Object registers and
+// unregisters itself; a game calls update_all_objects once per tick (the loop
+// does) and draw_all_objects when it draws more than the objects.
 void register_object(Object* object);
 bool unregister_object(Object* object);
 void sort_by_depth();

@@ -29,7 +29,7 @@ extern graphics_bin_class& graphics_bin;
 static global_user<graphics_bin_instance> graphics_bin_user;
 
 // The same operations on the global bin.
-ALLEGRO_BITMAP* get_bitmap(const std::string& name);
-bool bitmap_exists(const std::string& name);
+ALLEGRO_BITMAP* get_bitmap(const std::string& name);  // loaded on first use; null when it cannot be
+bool bitmap_exists(const std::string& name);          // loads, or has loaded
 bool draw_bitmap(const std::string& name, float x, float y, float pivot, float scale, float angle);
 void draw_missing_image(float x, float y);

@@ -1,0 +1,320 @@
+// How many bouncing sprites fit in a 60 Hz frame, with the framework and with
+// plain library calls, in one window.
+//
+//   bunnymark_bench [probe-frames]     (60 by default)
+//
+// The scene is the bunnymark example's: tinted bunnies falling under gravity,
+// bouncing off the floor with damping and a random kick, and off the walls.
+// It is written three times:
+//
+//   framework   Objects in the registry, moved by the game's update and drawn
+//               by draw_all_objects, in the loop's own stages (update_tick,
+//               draw_frame into the off-screen frame, present_frame).
+//   plain       the library alone: arrays of positions, held drawing straight
+//               into the back buffer, al_draw_tinted_bitmap, flip.
+//   plain+copy  the plain scene drawn into an off-screen frame that is then
+//               copied to the back buffer, as the loop does: it tells the
+//               cost of the loop's frame copy from that of the objects.
+//
+// For each scene the largest count whose mean frame (update, drawing, flip)
+// stays within 16.67 ms is searched: the count doubles until a frame is over,
+// then the bracket is halved down to 2 %. The scenes take turns, one probe
+// each, so that a busy spell on the shared machine falls on all of them. Frames
+// come at the loop's pace, 1/60 s apart (the renderer's threads sleep between
+// frames; frames back to back would not pay for waking them).
+//
+// Then the framework scene is grown to 50 000 sprites and 500 more are added
+// within one frame: the addition and that frame are timed against the frames
+// before it.
+
+#include <allegro5/allegro.h>
+#include <allegro5/allegro_color.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <string>
+#include <tank/core/settings.hpp>
+#include <tank/objects/object.hpp>
+#include <tank/objects/object_registry.hpp>
+#include <tank/resources/graphics_bin.hpp>
+#include <tank/shell/game_loop.hpp>
+#include <tank/shell/startup.hpp>
+#include <vector>
+
+#include "bench/percentile.hpp"
+
+namespace {
+const char* const bunny_path = "examples/bunnymark/data/images/bunny.png";
+constexpr double frame_period = 1.0 / 60.0;
+constexpr double budget_ms = 1000.0 / 60.0;
+constexpr float gravity = 0.5f;
+
+// Each scene draws its bunnies and their kicks from its own generator, of the
+// same kind and seed.
+struct generator {
+  std::uint32_t state = 2463534242u;
+  float between(float lo, float hi) {
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    return lo + (hi - lo) * static_cast<float>(state % 10000u) / 10000.0f;
+  }
+};
+
+struct velocity {
+  float x = 0.0f;
+  float y = 0.0f;
+};
+
+// One tick of one bunny, the same arithmetic for every scene.
+inline void move(float& x, float& y, velocity& v, float right, float floor, generator& random) {
+  x += v.x;
+  y += v.y;
+  v.y += gravity;
+  if (x > right) {
+    x = right;
+    v.x = -v.x;
+  } else if (x < 0.0f) {
+    x = 0.0f;
+    v.x = -v.x;
+  }
+  if (y > floor) {
+    y = floor;
+    v.y *= -0.85f;
+    if (random.between(0.0f, 1.0f) > 0.5f) v.y -= random.between(0.0f, 6.0f);
+  } else if (y < 0.0f) {
+    y = 0.0f;
+    v.y = 0.0f;
+  }
+}
+
+ALLEGRO_COLOR random_tint(generator& random) {
+  return al_map_rgb_f(random.between(0.5f, 1.0f), random.between(0.5f, 1.0f), random.between(0.5f, 1.0f));
+}
+
+velocity random_velocity(generator& random) {
+  return {random.between(-5.0f, 5.0f), random.between(-5.0f, 0.0f)};
+}
+
+// --- the framework scene ---------------------------------------------------
+struct framework_bunny {
+  Object sprite{bunny_path};
+  velocity v;
+};
+std::deque<framework_bunny> framework_bunnies;
+generator framework_random;
+
+void framework_resize(int n) {
+  while (static_cast<int>(framework_bunnies.size()) > n) framework_bunnies.pop_back();
+  while (static_cast<int>(framework_bunnies.size()) < n) {
+    framework_bunny& b = framework_bunnies.emplace_back();
+    b.sprite.x = static_cast<float>(display_width / 2);
+    b.sprite.y = 40.0f;
+    b.sprite.color = random_tint(framework_random);
+    b.v = random_velocity(framework_random);
+  }
+}
+
+void framework_update() {
+  for (framework_bunny& b : framework_bunnies) {
+    Object& s = b.sprite;
+    move(s.x, s.y, b.v, static_cast<float>(display_width - s.w), static_cast<float>(display_height - s.h),
+         framework_random);
+  }
+}
+
+const game_callbacks framework_game = {.setup_world = nullptr, .update = framework_update, .draw = nullptr};
+
+void framework_frame() {
+  update_tick(framework_game);
+  draw_frame(framework_game, frame_bitmap);
+  present_frame(frame_bitmap);
+}
+
+// --- the plain scenes --------------------------------------------------------
+struct plain_bunnies_type {
+  std::vector<float> x, y;
+  std::vector<velocity> v;
+  std::vector<ALLEGRO_COLOR> tint;
+  generator random;
+} plain;
+ALLEGRO_BITMAP* plain_sprite = nullptr;
+ALLEGRO_COLOR background{};
+
+void plain_resize(int n) {
+  const auto size = static_cast<std::size_t>(n);
+  while (plain.x.size() < size) {
+    plain.x.push_back(static_cast<float>(display_width / 2));
+    plain.y.push_back(40.0f);
+    plain.tint.push_back(random_tint(plain.random));
+    plain.v.push_back(random_velocity(plain.random));
+  }
+  plain.x.resize(size);
+  plain.y.resize(size);
+  plain.v.resize(size);
+  plain.tint.resize(size);
+}
+
+void plain_draw_into(ALLEGRO_BITMAP* target) {
+  const float right = static_cast<float>(display_width - al_get_bitmap_width(plain_sprite));
+  const float floor = static_cast<float>(display_height - al_get_bitmap_height(plain_sprite));
+  const std::size_t n = plain.x.size();
+  for (std::size_t i = 0; i < n; ++i) move(plain.x[i], plain.y[i], plain.v[i], right, floor, plain.random);
+  al_set_target_bitmap(target);
+  al_clear_to_color(background);
+  al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
+  al_hold_bitmap_drawing(true);
+  for (std::size_t i = 0; i < n; ++i)
+    al_draw_tinted_bitmap(plain_sprite, plain.tint[i], plain.x[i], plain.y[i], 0);
+  al_hold_bitmap_drawing(false);
+}
+
+void plain_frame() {
+  plain_draw_into(al_get_backbuffer(display));
+  al_flip_display();
+}
+
+void plain_copied_frame() {
+  plain_draw_into(frame_bitmap);
+  al_set_target_backbuffer(display);
+  al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
+  al_draw_bitmap(frame_bitmap, 0, 0, 0);
+  al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
+  al_flip_display();
+}
+
+// --- measuring -------------------------------------------------------------
+double due = 0.0;
+
+// Sleeps until the next frame is due; a frame that ran late starts the next
+// period at once instead of leaving a debt.
+void wait_for_frame() {
+  due += frame_period;
+  const double now = al_get_time();
+  if (due > now) {
+    al_rest(due - now);
+  } else {
+    due = now;
+  }
+}
+
+// The mean time of `frames` frames after a few to settle, in milliseconds.
+double mean_frame_ms(void (*frame)(), int frames) {
+  double total = 0.0;
+  for (int i = -10; i < frames; ++i) {
+    wait_for_frame();
+    const double start = al_get_time();
+    frame();
+    if (i >= 0) total += al_get_time() - start;
+  }
+  return total / frames * 1000.0;
+}
+
+// The largest count within the budget: doubling until over, then halving the
+// bracket; counts are multiples of 50.
+struct scene {
+  const char* name = "";
+  void (*resize)(int) = nullptr;
+  void (*frame)() = nullptr;
+  int within = 0;  // the largest count found within the budget
+  int over = 0;    // the smallest count found over it; 0 while none
+  int probe = 1000;
+
+  bool done() const { return over > 0 && over - within <= std::max(100, within / 50); }
+
+  void record(double ms) {
+    if (ms <= budget_ms) {
+      within = probe;
+    } else {
+      over = probe;
+    }
+    if (over == 0) {
+      probe *= 2;
+    } else {
+      probe = (within + over) / 2 / 50 * 50;
+      if (probe <= within) probe = within + 50;
+    }
+  }
+};
+
+void add_500_to_50000(int frames) {
+  framework_resize(50000);
+  std::vector<double> before;
+  for (int i = 0; i < frames; ++i) {
+    wait_for_frame();
+    const double start = al_get_time();
+    framework_frame();
+    before.push_back((al_get_time() - start) * 1000.0);
+  }
+  wait_for_frame();
+  const double start = al_get_time();
+  framework_resize(50500);
+  const double added = al_get_time();
+  framework_frame();
+  const double end = al_get_time();
+  std::printf(
+      "adding 500 sprites to 50 000: %.3f ms; that frame %.1f ms, the %d frames before: median %.1f ms\n",
+      (added - start) * 1000.0, (end - start) * 1000.0, frames, percentile(before, 50));
+
+  const double teardown_start = al_get_time();
+  framework_resize(0);
+  std::printf("removing the 50 500 again (newest first): %.2f s\n", al_get_time() - teardown_start);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int frames = argc > 1 ? std::atoi(argv[1]) : 60;
+  const std::vector<std::string> errors = start_up();
+  if (!errors.empty() || frames < 1) {
+    std::fprintf(
+        stderr, "%s\n",
+        errors.empty() ? "usage: bunnymark_bench [probe-frames]" : build_startup_report(errors).c_str());
+    return 1;
+  }
+  background = al_color_name("lightslategray");
+  plain_sprite = al_load_bitmap_flags(bunny_path, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
+  framework_resize(1);
+  if (!plain_sprite || !framework_bunnies.front().sprite.bitmap) {
+    std::fprintf(stderr, "could not load %s (run from the repository root)\n", bunny_path);
+    return 1;
+  }
+  if (object_registry.count() != 1) {
+    std::fprintf(stderr, "the registry holds objects other than the scene's\n");
+    return 1;
+  }
+
+  std::vector<scene> scenes = {{"framework", framework_resize, framework_frame},
+                               {"plain", plain_resize, plain_frame},
+                               {"plain+copy", plain_resize, plain_copied_frame}};
+  std::printf("largest count with a mean frame within %.2f ms, %d frames a probe:\n", budget_ms, frames);
+  due = al_get_time();
+  bool searching = true;
+  while (searching) {
+    searching = false;
+    for (scene& s : scenes) {
+      if (s.done()) continue;
+      searching = true;
+      const int n = s.probe;
+      s.resize(n);
+      const double ms = mean_frame_ms(s.frame, frames);
+      std::printf("  %-10s %6d sprites: %6.2f ms\n", s.name, n, ms);
+      std::fflush(stdout);
+      s.record(ms);
+    }
+  }
+  plain_resize(0);
+
+  std::printf("\n");
+  for (const scene& s : scenes) std::printf("%-10s %6d sprites\n", s.name, s.within);
+  const double ratio = static_cast<double>(scenes[0].within) / std::max(1, scenes[1].within);
+  std::printf("framework / plain: %.2f (goal >= 0.9: %s)\n", ratio, ratio >= 0.9 ? "met" : "MISSED");
+  std::printf("framework / plain+copy: %.2f\n\n",
+              static_cast<double>(scenes[0].within) / std::max(1, scenes[2].within));
+  std::fflush(stdout);
+
+  add_500_to_50000(10);
+  return 0;
+}

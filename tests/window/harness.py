@@ -269,7 +269,13 @@ class Program(Game):
         self.process = subprocess.Popen(command, cwd=cwd, env=env, stdout=subprocess.PIPE,
                                         stderr=subprocess.PIPE, start_new_session=True)
 
-    def wait_for_window(self):
-        window = self.screen.find_window(f"^{self.window_name}$")
+    def wait_for_window(self, timeout=30.0):
+        """Its window, focused; a program that ended instead shows its output."""
+        try:
+            window = self.screen.find_window(f"^{self.window_name}$", timeout)
+        except AssertionError as missing:
+            if not self.running():
+                raise AssertionError(f"{missing}; it ended with {self.process.returncode}:\n{self.output()}")
+            raise
         self.screen.xdotool("windowfocus", "--sync", window, check=False)
         return window

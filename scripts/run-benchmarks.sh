@@ -135,4 +135,4 @@ echo "== 3b. the parts of a frame, in a window"
 # window on the same virtual X server; both counts and their ratio.
 echo
 echo "== 4. bunnymark: framework against plain library calls, in a window"
-"$build/bunnymark_bench" $((game_seconds >= 60 ? 60 : 30))
+"$build/bunnymark_bench" $((game_seconds >= 60 ? 60 : 30)) $((game_seconds >= 60 ? 3 : 1))

@@ -19,15 +19,18 @@
 // For each scene the largest count whose mean frame (update, drawing, flip)
 // stays within 16.67 ms is searched: the count doubles from 1 000 until a
 // probe is over, then the bracket is halved down to 100 sprites (2 % above
-// 5 000). The scenes take turns, one probe each, so that a busy spell on the
-// shared machine falls on all of them. One probe can still be off by a third
-// on this renderer, so the search is repeated and the median count is given. Frames
-// come at the loop's pace, 1/60 s apart (the renderer's threads sleep between
-// frames; frames back to back would not pay for waking them).
+// 5 000). The scenes are probed together, their frames interleaved (one of
+// each in turn, every one timed), so that a busy spell on the shared machine
+// falls on all three alike; frames come at the loop's pace, 1/60 s apart (the
+// renderer's threads sleep between frames, and frames back to back would not
+// pay for waking them). Even so one probe can be off by a third on this
+// renderer, so the search is repeated and the median count is given.
 //
-// Then the framework scene is grown to 50 000 sprites and 500 more are added
-// within one frame: the addition and that frame are timed against the frames
-// before it.
+// Next the three run at the framework's count, frames interleaved, which
+// splits the difference between the framework and the plain scene into the
+// frame copy and the rest. Then the framework scene is grown to 50 000
+// sprites and 500 more are added within one frame, five times: each addition
+// and its frame are timed against the frames before.
 
 #include <allegro5/allegro.h>
 #include <allegro5/allegro_color.h>
@@ -38,13 +41,14 @@
 #include <cstdlib>
 #include <deque>
 #include <string>
+#include <vector>
+
 #include <tank/core/settings.hpp>
 #include <tank/objects/object.hpp>
 #include <tank/objects/object_registry.hpp>
 #include <tank/resources/graphics_bin.hpp>
 #include <tank/shell/game_loop.hpp>
 #include <tank/shell/startup.hpp>
-#include <vector>
 
 #include "bench/percentile.hpp"
 
@@ -136,51 +140,56 @@ void framework_frame() {
   present_frame(frame_bitmap);
 }
 
-// --- the plain scenes --------------------------------------------------------
-struct plain_bunnies_type {
+// --- the plain scenes ------------------------------------------------------
+struct plain_bunnies {
   std::vector<float> x, y;
   std::vector<velocity> v;
   std::vector<ALLEGRO_COLOR> tint;
   generator random;
-} plain;
+};
+plain_bunnies plain;
+plain_bunnies plain_copied;
 ALLEGRO_BITMAP* plain_sprite = nullptr;
 ALLEGRO_COLOR background{};
 
-void plain_resize(int n) {
+void resize(plain_bunnies& b, int n) {
   const auto size = static_cast<std::size_t>(n);
-  while (plain.x.size() < size) {
-    plain.x.push_back(static_cast<float>(display_width / 2));
-    plain.y.push_back(40.0f);
-    plain.tint.push_back(random_tint(plain.random));
-    plain.v.push_back(random_velocity(plain.random));
+  while (b.x.size() < size) {
+    b.x.push_back(static_cast<float>(display_width / 2));
+    b.y.push_back(40.0f);
+    b.tint.push_back(random_tint(b.random));
+    b.v.push_back(random_velocity(b.random));
   }
-  plain.x.resize(size);
-  plain.y.resize(size);
-  plain.v.resize(size);
-  plain.tint.resize(size);
+  b.x.resize(size);
+  b.y.resize(size);
+  b.v.resize(size);
+  b.tint.resize(size);
 }
 
-void plain_draw_into(ALLEGRO_BITMAP* target) {
+void draw_into(plain_bunnies& b, ALLEGRO_BITMAP* target) {
   const float right = static_cast<float>(display_width - al_get_bitmap_width(plain_sprite));
   const float floor = static_cast<float>(display_height - al_get_bitmap_height(plain_sprite));
-  const std::size_t n = plain.x.size();
-  for (std::size_t i = 0; i < n; ++i) move(plain.x[i], plain.y[i], plain.v[i], right, floor, plain.random);
+  const std::size_t n = b.x.size();
+  for (std::size_t i = 0; i < n; ++i) move(b.x[i], b.y[i], b.v[i], right, floor, b.random);
   al_set_target_bitmap(target);
   al_clear_to_color(background);
   al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
   al_hold_bitmap_drawing(true);
-  for (std::size_t i = 0; i < n; ++i)
-    al_draw_tinted_bitmap(plain_sprite, plain.tint[i], plain.x[i], plain.y[i], 0);
+  for (std::size_t i = 0; i < n; ++i) al_draw_tinted_bitmap(plain_sprite, b.tint[i], b.x[i], b.y[i], 0);
   al_hold_bitmap_drawing(false);
 }
 
+void plain_resize(int n) { resize(plain, n); }
+
 void plain_frame() {
-  plain_draw_into(al_get_backbuffer(display));
+  draw_into(plain, al_get_backbuffer(display));
   al_flip_display();
 }
 
+void plain_copied_resize(int n) { resize(plain_copied, n); }
+
 void plain_copied_frame() {
-  plain_draw_into(frame_bitmap);
+  draw_into(plain_copied, frame_bitmap);
   al_set_target_backbuffer(display);
   al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
   al_draw_bitmap(frame_bitmap, 0, 0, 0);
@@ -203,19 +212,16 @@ void wait_for_frame() {
   }
 }
 
-// The mean time of `frames` frames, in milliseconds, after half a second for
-// the bunnies just added (all at one point) to spread out.
+// Half a second for the bunnies just added (all at one point) to spread out
+// before a probe is timed.
 constexpr int settle_frames = 30;
 
-double mean_frame_ms(void (*frame)(), int frames) {
-  double total = 0.0;
-  for (int i = -settle_frames; i < frames; ++i) {
-    wait_for_frame();
-    const double start = al_get_time();
-    frame();
-    if (i >= 0) total += al_get_time() - start;
-  }
-  return total / frames * 1000.0;
+// One frame at its turn, timed, in milliseconds.
+double time_frame(void (*frame)()) {
+  wait_for_frame();
+  const double start = al_get_time();
+  frame();
+  return (al_get_time() - start) * 1000.0;
 }
 
 // The largest count within the budget: doubling until over, then halving the
@@ -227,6 +233,7 @@ struct scene {
   int within = 0;  // the largest count found within the budget
   int over = 0;    // the smallest count found over it; 0 while none
   int probe = 1000;
+  double total_ms = 0.0;  // of the probe's timed frames
 
   void restart() {
     within = 0;
@@ -255,12 +262,7 @@ struct scene {
 void add_500_to_50000(int frames) {
   framework_resize(50000);
   std::vector<double> before;
-  for (int i = 0; i < frames; ++i) {
-    wait_for_frame();
-    const double start = al_get_time();
-    framework_frame();
-    before.push_back((al_get_time() - start) * 1000.0);
-  }
+  for (int i = 0; i < frames; ++i) before.push_back(time_frame(framework_frame));
   std::vector<double> add_ms;
   std::vector<double> frame_ms;
   for (int i = 0; i < 5; ++i) {
@@ -311,7 +313,7 @@ int main(int argc, char** argv) {
 
   std::vector<scene> scenes = {{"framework", framework_resize, framework_frame},
                                {"plain", plain_resize, plain_frame},
-                               {"plain+copy", plain_resize, plain_copied_frame}};
+                               {"plain+copy", plain_copied_resize, plain_copied_frame}};
   std::vector<std::vector<double>> found(scenes.size());
   std::printf("largest count with a mean frame within %.2f ms; %d searches, %d frames a probe\n", budget_ms,
               searches, frames);
@@ -320,23 +322,35 @@ int main(int argc, char** argv) {
   // while before anything counts.
   for (scene& s : scenes) {
     s.resize(1000);
-    mean_frame_ms(s.frame, 60);
+    for (int i = 0; i < 60; ++i) time_frame(s.frame);
   }
+  const auto searching = [](const scene& s) { return !s.done(); };
   for (int search = 1; search <= searches; ++search) {
     for (scene& s : scenes) s.restart();
     std::printf("search %d, mean frame at each probe:\n", search);
-    while (std::any_of(scenes.begin(), scenes.end(), [](const scene& s) { return !s.done(); })) {
-      std::printf(" ");
+    while (std::any_of(scenes.begin(), scenes.end(), searching)) {
+      std::vector<scene*> probed;
       for (scene& s : scenes) {
-        if (s.done()) continue;
-        const int n = s.probe;
-        s.resize(n);
-        const double ms = mean_frame_ms(s.frame, frames);
-        std::printf("  %s %d: %.2f ms", s.name, n, ms);
-        std::fflush(stdout);
-        s.record(ms);
+        if (!s.done()) probed.push_back(&s);
+      }
+      for (scene* s : probed) {
+        s->resize(s->probe);
+        s->total_ms = 0.0;
+      }
+      for (int i = -settle_frames; i < frames; ++i) {
+        for (scene* s : probed) {
+          const double ms = time_frame(s->frame);
+          if (i >= 0) s->total_ms += ms;
+        }
+      }
+      std::printf(" ");
+      for (scene* s : probed) {
+        const double mean = s->total_ms / frames;
+        std::printf("  %s %d: %.2f ms", s->name, s->probe, mean);
+        s->record(mean);
       }
       std::printf("\n");
+      std::fflush(stdout);
     }
     std::printf("  found:");
     for (std::size_t i = 0; i < scenes.size(); ++i) {
@@ -345,7 +359,6 @@ int main(int argc, char** argv) {
     }
     std::printf("\n");
   }
-  plain_resize(0);
 
   std::printf("\nmedian of %d searches (lowest, highest):\n", searches);
   std::vector<double> median(scenes.size());
@@ -357,6 +370,31 @@ int main(int argc, char** argv) {
   const double ratio = median[0] / std::max(1.0, median[1]);
   std::printf("framework / plain: %.2f (goal >= 0.9: %s)\n", ratio, ratio >= 0.9 ? "met" : "MISSED");
   std::printf("framework / plain+copy: %.2f\n\n", median[0] / std::max(1.0, median[2]));
+  std::fflush(stdout);
+
+  // Where the difference goes: the three at the framework's count, frames
+  // interleaved.
+  const int count = std::max(100, static_cast<int>(median[0]));
+  for (scene& s : scenes) {
+    s.resize(count);
+    s.total_ms = 0.0;
+  }
+  for (int i = -settle_frames; i < 2 * frames; ++i) {
+    for (scene& s : scenes) {
+      const double ms = time_frame(s.frame);
+      if (i >= 0) s.total_ms += ms;
+    }
+  }
+  const double framework_ms = scenes[0].total_ms / (2 * frames);
+  const double plain_ms = scenes[1].total_ms / (2 * frames);
+  const double copied_ms = scenes[2].total_ms / (2 * frames);
+  std::printf(
+      "at %d sprites, %d frames each, interleaved: framework %.2f ms, plain %.2f ms, plain+copy %.2f ms\n",
+      count, 2 * frames, framework_ms, plain_ms, copied_ms);
+  std::printf("  the frame copy %.2f ms, the framework beyond it %.2f ms\n\n", copied_ms - plain_ms,
+              framework_ms - copied_ms);
+  plain_resize(0);
+  plain_copied_resize(0);
   std::fflush(stdout);
 
   add_500_to_50000(10);

@@ -20,11 +20,14 @@
 //   cmake --build build
 //   cd build && ./bunnymark
 
+#include <allegro5/allegro.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <string>
+
 #include <tank/core/settings.hpp>
 #include <tank/input/controls.hpp>
 #include <tank/math/random.hpp>

@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
 #include <tank/animation/curves.hpp>
 #include <tank/core/settings.hpp>
 #include <tank/input/controls.hpp>

@@ -3,6 +3,7 @@
 // main and the one with an image name was left without an image (the library
 // was not up when it asked).
 #include <cstdio>
+
 #include <tank/objects/object.hpp>
 #include <tank/objects/object_registry.hpp>
 #include <tank/resources/graphics_bin.hpp>

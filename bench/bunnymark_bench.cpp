@@ -36,6 +36,7 @@
 #include <allegro5/allegro_color.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -200,16 +201,15 @@ void plain_copied_frame() {
 // --- measuring -------------------------------------------------------------
 double due = 0.0;
 
-// Sleeps until the next frame is due; a frame that ran late starts the next
-// period at once instead of leaving a debt.
+// Sleeps until the next frame is due, every 1/60 s. After a frame that ran
+// late the next one waits for the next slot instead of starting at once: a
+// slow scene must not hand the next scene in turn a renderer whose threads
+// are still awake.
 void wait_for_frame() {
-  due += frame_period;
   const double now = al_get_time();
-  if (due > now) {
-    al_rest(due - now);
-  } else {
-    due = now;
-  }
+  due += frame_period;
+  if (due < now) due += std::ceil((now - due) / frame_period) * frame_period;
+  al_rest(due - now);
 }
 
 // Half a second for the bunnies just added (all at one point) to spread out

@@ -30,8 +30,15 @@ void apply(int mode, const ALLEGRO_COLOR& color) {
 
 void set_blend_mode(int mode, const ALLEGRO_COLOR& color) {
   if (mode == last_blend_mode && colors_equal(last_blend_color, color)) return;
+  const bool same_factors = mode == last_blend_mode;
   last_blend_color = color;
   last_blend_mode = mode;
+  // The factors depend on the mode alone: a new tint in the same mode is only
+  // recorded, so sprites of different tints stay in one drawing batch.
+  if (same_factors) {
+    if (mode != 4) tint_in_force = color;
+    return;
+  }
   apply(mode, color);
 }
 

@@ -130,3 +130,9 @@ echo
 echo "== 3b. the parts of a frame, in a window"
 "$build/frame_parts_bench" $((game_seconds >= 60 ? 8 : 2))
 
+
+# The bunnymark scene with the framework and with plain library calls, in one
+# window on the same virtual X server; both counts and their ratio.
+echo
+echo "== 4. bunnymark: framework against plain library calls, in a window"
+"$build/bunnymark_bench" $((game_seconds >= 60 ? 60 : 30)) $((game_seconds >= 60 ? 3 : 1))

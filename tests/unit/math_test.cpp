@@ -162,8 +162,32 @@ TEST_F(BlendModeTest, TheCacheAnswersRepeatsWithoutTheLibrary) {
   ALLEGRO_COLOR nudged = c;
   nudged.g = std::nextafter(nudged.g, 1.0f);
   set_blend_mode(1, nudged);
-  EXPECT_EQ(calls.size(), 2u) << "any change of one channel reaches the library";
-  EXPECT_TRUE(colors_equal(current_tint(), nudged));
+  EXPECT_EQ(calls.size(), 1u) << "the factors depend on the mode alone";
+  EXPECT_TRUE(colors_equal(current_tint(), nudged)) << "any change of one channel reaches the tint";
+}
+
+// A held drawing batch ends wherever the library's blender is set, so sprites
+// of many tints in one mode must not set it: only a change of mode does.
+TEST_F(BlendModeTest, NewTintsInOneModeAreOnlyRecorded) {
+  const ALLEGRO_COLOR tints[] = {al_map_rgba_f(1, 0, 0, 1), al_map_rgba_f(0, 1, 0, 0.5f),
+                                 al_color_name("white"), al_map_rgba_f(0.2f, 0.4f, 0.6f, 1)};
+  for (const ALLEGRO_COLOR& tint : tints) {
+    set_blend_mode(0, tint);
+    EXPECT_TRUE(colors_equal(current_tint(), tint));
+    EXPECT_TRUE(colors_equal(last_blend_color, tint));
+  }
+  EXPECT_TRUE(calls.empty());
+
+  set_blend_mode(1, tints[0]);
+  set_blend_mode(0, tints[0]);
+  EXPECT_EQ(calls.size(), 2u) << "each change of mode reaches the library";
+  EXPECT_TRUE(colors_equal(current_tint(), tints[0]));
+
+  set_blend_mode(4, tints[1]);
+  set_blend_mode(4, tints[2]);
+  EXPECT_EQ(calls.size(), 2u);
+  EXPECT_TRUE(colors_equal(current_tint(), tints[0])) << "mode 4 keeps the tint in force";
+  EXPECT_TRUE(colors_equal(last_blend_color, tints[2]));
 }
 
 TEST_F(BlendModeTest, FactorsOfEveryMode) {

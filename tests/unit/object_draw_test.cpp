@@ -119,6 +119,24 @@ TEST_F(ObjectDrawTest, TheTintCarriesTheOpacity) {
   al_destroy_bitmap(square);
 }
 
+TEST_F(ObjectDrawTest, ObjectsOfDifferentTintsInARowEachKeepTheirOwn) {
+  ALLEGRO_BITMAP* square = image(10, 10, white);
+  Object first;
+  Object second;
+  first.set_bitmap(square, true);
+  second.set_bitmap(square, true);
+  second.x = 20;
+  first.color = red;
+  second.color = green;
+  second.opacity = 0.5f;
+  first.draw();
+  second.draw();
+  EXPECT_TRUE(at(5, 5, red));
+  EXPECT_TRUE(at(25, 5, al_map_rgba_f(0, 0.5f, 0, 1)));
+  EXPECT_TRUE(colors_equal(current_tint(), al_color_name("white")));
+  al_destroy_bitmap(square);
+}
+
 TEST_F(ObjectDrawTest, AnAdditiveObjectFadesThroughBlack) {
   const ALLEGRO_COLOR grey = al_map_rgba_f(0.2f, 0.2f, 0.2f, 1);
   al_clear_to_color(grey);

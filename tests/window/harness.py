@@ -253,3 +253,29 @@ class WindowTestCase(unittest.TestCase):
 
 def main():
     unittest.main(argv=[sys.argv[0]], verbosity=2)
+
+
+class Program(Game):
+    """Any program built on the framework (an example, the installed launcher),
+    run like the game: on a virtual screen, with a silent audio device and the
+    report spy, from a working directory. Its window is found by name."""
+
+    def __init__(self, screen, command, cwd, window_name, extra_env=None):
+        self.screen = screen
+        self.window_name = window_name
+        self.report_path = tempfile.mktemp(prefix="tank-report-")
+        env = dict(screen.env, ALSOFT_DRIVERS="null", LD_PRELOAD=REPORT_SPY, TANK_REPORT_SPY=self.report_path)
+        env.update(extra_env or {})
+        self.process = subprocess.Popen(command, cwd=cwd, env=env, stdout=subprocess.PIPE,
+                                        stderr=subprocess.PIPE, start_new_session=True)
+
+    def wait_for_window(self, timeout=30.0):
+        """Its window, focused; a program that ended instead shows its output."""
+        try:
+            window = self.screen.find_window(f"^{self.window_name}$", timeout)
+        except AssertionError as missing:
+            if not self.running():
+                raise AssertionError(f"{missing}; it ended with {self.process.returncode}:\n{self.output()}")
+            raise
+        self.screen.xdotool("windowfocus", "--sync", window, check=False)
+        return window

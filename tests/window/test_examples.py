@@ -1,0 +1,175 @@
+"""The framework as an installed package: the examples built against the
+install alone, a pkg-config build with global objects, and the installed game.
+
+The build is installed once into a scratch prefix, and each example folder is
+copied out of the repository and built there, so that nothing can reach the
+source tree except through what was installed.
+"""
+
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+from harness import BACKGROUND, REPO, Program, WindowTestCase, main, near
+
+BUILD_DIR = os.path.abspath(sys.argv[3]) if len(sys.argv) > 3 else os.path.join(REPO, "build")
+EXAMPLES = ("bunnymark", "easings")
+BUDGET_LINE = re.compile(r"^largest count within 16\.67 ms: (\d+)( \(the cap\))?$", re.M)
+COUNT_LINE = re.compile(r"^\s*(\d+) sprites:\s+([\d.]+) ms a frame$", re.M)
+
+
+def run(command, cwd=None, env=None):
+    """Runs a build step; a failure shows its output."""
+    result = subprocess.run(command, cwd=cwd, env=env, capture_output=True, text=True)
+    if result.returncode != 0:
+        raise AssertionError(f"{' '.join(command)} ended with {result.returncode}:\n"
+                             f"{result.stdout[-3000:]}\n{result.stderr[-3000:]}")
+    return result.stdout
+
+
+def clean_env():
+    """The environment without anything that could point a build at other packages."""
+    env = dict(os.environ)
+    for name in ("CMAKE_PREFIX_PATH", "PKG_CONFIG_PATH", "CPATH", "CPLUS_INCLUDE_PATH", "LIBRARY_PATH"):
+        env.pop(name, None)
+    return env
+
+
+def dot_centre_x(image, region):
+    """The mean x of the dots' orange pixels in region, every other pixel looked at."""
+    x0, y0, x1, y1 = region
+    total = count = 0
+    for y in range(y0, y1, 2):
+        row = y * image.width * 3
+        for x in range(x0, x1, 2):
+            i = row + x * 3
+            if image.pixels[i] > 180 and image.pixels[i + 2] < 110:
+                total += x
+                count += 1
+    return total / count if count > 40 else None
+
+
+class InstalledPackage(WindowTestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.scratch = tempfile.mkdtemp(prefix="tank-package-")
+        cls.addClassCleanup(shutil.rmtree, cls.scratch, True)
+        cls.prefix = os.path.join(cls.scratch, "prefix")
+        run(["cmake", "--install", BUILD_DIR, "--prefix", cls.prefix], env=clean_env())
+        cls.builds = {}
+        for name in EXAMPLES:
+            source = os.path.join(cls.scratch, "source", name)
+            build = os.path.join(cls.scratch, "build", name)
+            shutil.copytree(os.path.join(REPO, "examples", name), source)
+            run(["cmake", "-S", source, "-B", build, f"-DCMAKE_PREFIX_PATH={cls.prefix}",
+                 "-DCMAKE_EXPORT_COMPILE_COMMANDS=ON"], env=clean_env())
+            run(["cmake", "--build", build, "-j2"], env=clean_env())
+            cls.builds[name] = build
+
+    def start_program(self, command, cwd, window_name):
+        program = Program(self.screen, command, cwd, window_name)
+        self.addCleanup(program.close)
+        return program
+
+    def assert_no_repository_path(self, text, what):
+        for path in {REPO, os.path.realpath(REPO), BUILD_DIR}:
+            self.assertNotIn(path, text, f"{what} names {path}")
+
+    def test_examples_build_against_the_install_alone(self):
+        include = os.path.join(self.prefix, "include")
+        library = os.path.join(self.prefix, "lib", "libtank_framework.a")
+        for name, build in self.builds.items():
+            with self.subTest(example=name):
+                with open(os.path.join(build, "compile_commands.json")) as file:
+                    commands = json.load(file)
+                self.assertTrue(commands)
+                for entry in commands:
+                    self.assert_no_repository_path(json.dumps(entry), "a compile command")
+                    self.assertIn(include, entry["command"], "the headers come from the install")
+                with open(os.path.join(build, "CMakeFiles", f"{name}.dir", "link.txt")) as file:
+                    link = file.read()
+                self.assert_no_repository_path(link, "the link line")
+                self.assertIn(library, link)
+                with open(os.path.join(build, "CMakeCache.txt")) as file:
+                    cache = file.read()
+                self.assertIn(f"tank_framework_DIR:PATH={self.prefix}/lib/cmake/tank_framework", cache)
+                # The placeholders from the install and the example's own images.
+                data = os.path.join(build, "data")
+                for placeholder in ("missing_image.png", "missing_sample.wav", "lacuna.ttf"):
+                    self.assertTrue(os.path.isfile(os.path.join(data, placeholder)), placeholder)
+                self.assertTrue(os.listdir(os.path.join(data, "images")))
+
+    def test_pkg_config_build_with_global_objects_runs_in_either_link_order(self):
+        folder = os.path.join(self.scratch, "pkg-config")
+        os.makedirs(folder, exist_ok=True)
+        env = clean_env()
+        env["PKG_CONFIG_PATH"] = os.path.join(self.prefix, "lib", "pkgconfig")
+        flags = run(["pkg-config", "--cflags", "--libs", "tank-framework"], env=env).split()
+        self.assert_no_repository_path(" ".join(flags), "pkg-config")
+        sources = [os.path.join(REPO, "tests", "package", name) for name in ("globals.cpp", "main.cpp")]
+        # The order of the files decides which globals the language builds first.
+        for order in (sources, sources[::-1]):
+            with self.subTest(first=os.path.basename(order[0])):
+                program = os.path.join(folder, "program")
+                run(["g++", "-Wall", "-Wextra", "-Werror", *order, *flags, "-o", program], env=env)
+                result = subprocess.run([program], cwd=folder, capture_output=True, text=True, timeout=30)
+                self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+                self.assertIn("2 global objects registered", result.stdout)
+
+    def test_bunnymark_measures_up_to_its_cap_and_ends(self):
+        bunnymark = self.start_program([os.path.join(self.builds["bunnymark"], "bunnymark"), "--measure",
+                                        "--cap", "1000"], self.builds["bunnymark"], "bunnymark")
+        status = bunnymark.wait_for_exit(120)
+        output = bunnymark.output()
+        self.assertEqual(status, 0, output)
+        self.assertIsNone(bunnymark.report(), "start-up found its data in the build folder")
+
+        # The result follows from the figures printed: the last count before
+        # the first frame over budget, or the cap once reached.
+        counts = [(int(n), float(ms)) for n, ms in COUNT_LINE.findall(output)]
+        result = BUDGET_LINE.search(output)
+        self.assertTrue(counts and result, output)
+        self.assertEqual([n for n, _ in counts], list(range(500, 500 * len(counts) + 1, 500)))
+        within = [n for n, ms in counts if ms <= 1000 / 60]
+        expected = within[-1] if within else 0
+        self.assertEqual(int(result.group(1)), expected, output)
+        self.assertEqual(bool(result.group(2)), expected == 1000, output)
+        self.assertTrue(all(ms <= 1000 / 60 for _, ms in counts[:-1]), output)
+
+    def test_easings_moves_its_dots_and_ends_after_its_frames(self):
+        build = self.builds["easings"]
+        easings = self.start_program([os.path.join(build, "easings"), "--frames", "360"], build, "easings")
+        window = easings.wait_for_window()
+        x, y, _, _ = self.screen.window_geometry(window)
+        tracks = (x + 150, y + 20, x + 800, y + 540)
+
+        first = self.wait_for_frame(lambda image: dot_centre_x(image, tracks) is not None, timeout=10)
+        start = dot_centre_x(first, tracks)
+
+        def moved(image):
+            now = dot_centre_x(image, tracks)
+            return now is not None and abs(now - start) > 10
+
+        self.wait_for_frame(moved, timeout=10)
+        self.assertEqual(easings.wait_for_exit(60), 0, "ends with 0 after its frames")
+        self.assertIsNone(easings.report())
+
+    def test_installed_launcher_starts_the_game_from_any_folder(self):
+        elsewhere = tempfile.mkdtemp(prefix="tank-elsewhere-")
+        self.addCleanup(shutil.rmtree, elsewhere, True)
+        game = self.start_program([os.path.join(self.prefix, "bin", "tank")], elsewhere, "tank")
+        window = game.wait_for_window()
+        x, y, _, _ = self.screen.window_geometry(window)
+        # Drawn: the background shows above the title.
+        self.wait_for_frame(lambda image: near(image.pixel(x + 400, y + 120), BACKGROUND, 20), timeout=10)
+        self.screen.press_key("Escape")
+        self.assertEqual(game.wait_for_exit(10), 0, "ESC ends the game with 0")
+        self.assertIsNone(game.report(), "start-up found the installed data")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,5 +1,7 @@
 #include <tank/input/controls.hpp>
 
+#include <cmath>
+
 #include <tank/input/input_sample.hpp>
 
 constinit global_instance<control_set_class> controls_instance;
@@ -11,6 +13,15 @@ ALLEGRO_JOYSTICK* joystick = nullptr;
 ALLEGRO_JOYSTICK_STATE joystick_state{};
 
 namespace {
+// Frame pixels per window pixel, and where the frame starts in the window.
+struct frame_placement {
+  int left = 0;
+  int top = 0;
+  double scale_x = 1.0;
+  double scale_y = 1.0;
+};
+frame_placement placement;
+
 bool is_down(int code) {
   if (code == mouse_button_left) return al_mouse_button_down(&mouse_state, 1);
   if (code == mouse_button_right) return al_mouse_button_down(&mouse_state, 2);
@@ -52,8 +63,16 @@ bool control_set_class::held(int code) { return find_or_add(code).held; }
 bool control_set_class::pressed(int code) { return find_or_add(code).pressed; }
 bool control_set_class::released(int code) { return find_or_add(code).released; }
 
+void place_frame_in_window(int left, int top, int width, int height, int frame_width, int frame_height) {
+  // A minimised window shows no frame; the pointer keeps its last mapping.
+  if (width <= 0 || height <= 0) return;
+  placement = {left, top, static_cast<double>(frame_width) / width, static_cast<double>(frame_height) / height};
+}
+
 void update_controls() {
   sample_input(keyboard_state, mouse_state);
+  mouse_state.x = static_cast<int>(std::floor((mouse_state.x - placement.left) * placement.scale_x));
+  mouse_state.y = static_cast<int>(std::floor((mouse_state.y - placement.top) * placement.scale_y));
   if (joystick) al_get_joystick_state(joystick, &joystick_state);
   controls.update();
 }

@@ -49,6 +49,11 @@ extern ALLEGRO_MOUSE_STATE mouse_state;
 extern ALLEGRO_JOYSTICK* joystick;  // none unless someone sets one
 extern ALLEGRO_JOYSTICK_STATE joystick_state;
 
+// Where the frame lies in the window, as last drawn: the shell scales the
+// frame to fit a window of any size, and mouse_x() and mouse_y() are in frame
+// pixels. Until it is told otherwise, the two coincide.
+void place_frame_in_window(int left, int top, int width, int height, int frame_width, int frame_height);
+
 void update_controls();
 bool key_held(int code);
 bool key_pressed(int code);

@@ -8,7 +8,7 @@ packages=(
   liballegro5-dev liballegro-image5-dev liballegro-ttf5-dev liballegro-audio5-dev
   liballegro-acodec5-dev liballegro-dialog5-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick x11-utils python3 python3-pil python3-numpy
+  xvfb xauth xdotool imagemagick x11-utils openbox python3 python3-pil python3-numpy
 )
 
 missing=()

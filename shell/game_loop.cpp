@@ -7,6 +7,7 @@
 #include <tank/math/blend_mode.hpp>
 #include <tank/objects/object_registry.hpp>
 #include <tank/resources/resource_overlay.hpp>
+#include <tank/shell/frame_layout.hpp>
 
 namespace {
 const ALLEGRO_COLOR background = al_color_name("lightslategray");
@@ -22,6 +23,7 @@ void update_tick(const game_callbacks& game) {
   // the first press.
   if (key_pressed(ALLEGRO_KEY_F1)) debug_view = !debug_view;
   if (key_pressed(ALLEGRO_KEY_ESCAPE)) quit_requested = true;
+  if (key_pressed(ALLEGRO_KEY_F11)) toggle_fullscreen();
   update_all_objects();
   if (game.update) game.update();
 }
@@ -39,15 +41,35 @@ void draw_frame(const game_callbacks& game, ALLEGRO_BITMAP* frame) {
 }
 
 void present_frame(ALLEGRO_BITMAP* frame) {
-  al_set_target_backbuffer(al_get_current_display());
+  ALLEGRO_DISPLAY* display = al_get_current_display();
+  al_set_target_backbuffer(display);
+  const int width = al_get_bitmap_width(frame);
+  const int height = al_get_bitmap_height(frame);
+  const frame_layout layout = fit_frame(width, height, al_get_display_width(display), al_get_display_height(display));
+  place_frame_in_window(layout.left, layout.top, layout.width, layout.height, width, height);
+
   // Translucent sprites lower the frame's alpha; the copy must still cover
   // the back buffer completely, so it replaces instead of blending.
   ALLEGRO_STATE blender;
   al_store_state(&blender, ALLEGRO_STATE_BLENDER);
   al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
-  al_draw_bitmap(frame, 0, 0, 0);
+  if (layout.is_unscaled(width, height)) {
+    al_draw_bitmap(frame, 0, 0, 0);
+  } else {
+    al_clear_to_color(al_map_rgb(0, 0, 0));
+    al_draw_scaled_bitmap(frame, 0, 0, static_cast<float>(width), static_cast<float>(height),
+                          static_cast<float>(layout.left), static_cast<float>(layout.top),
+                          static_cast<float>(layout.width), static_cast<float>(layout.height), 0);
+  }
   al_restore_state(&blender);
   al_flip_display();
+}
+
+void toggle_fullscreen() {
+  ALLEGRO_DISPLAY* display = al_get_current_display();
+  if (!display) return;
+  const bool fullscreen = (al_get_display_flags(display) & ALLEGRO_FULLSCREEN_WINDOW) != 0;
+  al_set_display_flag(display, ALLEGRO_FULLSCREEN_WINDOW, !fullscreen);
 }
 
 void run_main_loop(const game_callbacks& game, ALLEGRO_EVENT_QUEUE* queue, ALLEGRO_BITMAP* frame) {
@@ -62,6 +84,9 @@ void run_main_loop(const game_callbacks& game, ALLEGRO_EVENT_QUEUE* queue, ALLEG
       tick_seconds = al_get_time() - started;
     } else if (event.type == ALLEGRO_EVENT_DISPLAY_CLOSE) {
       quit_requested = true;
+    } else if (event.type == ALLEGRO_EVENT_DISPLAY_RESIZE) {
+      // The next frame is scaled to the new size; nothing is drawn now.
+      al_acknowledge_resize(event.display.source);
     }
   }
 }

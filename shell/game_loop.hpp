@@ -24,6 +24,11 @@ double last_tick_seconds();
 
 // One tick in three stages, so that a headless run can update without
 // drawing and a benchmark can draw without a window.
-void update_tick(const game_callbacks& game);  // input, F1 and ESC, animation, the game's update
+void update_tick(const game_callbacks& game);  // input, F1, ESC and F11, animation, the game's update
 void draw_frame(const game_callbacks& game, ALLEGRO_BITMAP* frame);  // clear, the game's drawing, overlay
-void present_frame(ALLEGRO_BITMAP* frame);  // one opaque copy to the window, then flip
+// One opaque copy to the window, scaled to fit it (largest size with the
+// aspect kept, centred, black around it), then the flip.
+void present_frame(ALLEGRO_BITMAP* frame);
+
+// Between the window and the whole screen (F11 does it every tick it is pressed).
+void toggle_fullscreen();

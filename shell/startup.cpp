@@ -22,6 +22,17 @@ ALLEGRO_DISPLAY* display = nullptr;
 ALLEGRO_BITMAP* frame_bitmap = nullptr;
 
 namespace {
+// Filtered, so that scaled to a window of another size it stays smooth;
+// copied unscaled, filtering changes nothing.
+ALLEGRO_BITMAP* create_frame_bitmap() {
+  ALLEGRO_STATE state;
+  al_store_state(&state, ALLEGRO_STATE_NEW_BITMAP_PARAMETERS);
+  al_set_new_bitmap_flags(al_get_new_bitmap_flags() | ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR);
+  ALLEGRO_BITMAP* frame = al_create_bitmap(display_width, display_height);
+  al_restore_state(&state);
+  return frame;
+}
+
 const char* const report_title = "Errors During Program Start";
 
 void init_addons() {
@@ -55,7 +66,8 @@ std::vector<std::string> start_up() {
 
   if (!al_install_keyboard()) errors.push_back("Error finding the keyboard.");
 
-  al_set_new_display_flags(display_flags);
+  // The window may take any size: the frame is scaled to fit it.
+  al_set_new_display_flags(display_flags | ALLEGRO_RESIZABLE);
   display = al_create_display(display_width, display_height);
   if (!display) errors.push_back("Error creating the display.");
 
@@ -66,7 +78,7 @@ std::vector<std::string> start_up() {
       errors.push_back("Fragment shaders not supported. Exiting.");
   }
 
-  frame_bitmap = al_create_bitmap(display_width, display_height);
+  frame_bitmap = create_frame_bitmap();
   apply_cached_blend_mode();
   missing_image = load_image("data/missing_image.png");
   default_font = load_font("data/lacuna.ttf", -20);

@@ -2,12 +2,14 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include <tank/shell/startup.hpp>
 
 #include "tests/support/child_process.hpp"
+#include "tests/support/wave_files.hpp"
 
 namespace {
 
@@ -57,6 +59,39 @@ TEST(Startup, EveryCombinationOfMissingPlaceholdersIsReportedInStepOrder) {
       EXPECT_EQ(lines_from_child(scratch, audio, start_up), expected) << "missing mask " << missing << ", audio " << audio;
     }
   }
+  fs::remove_all(scratch);
+}
+
+// The peak resident memory of this process in MB, from the kernel's count.
+long peak_resident_mb() {
+  std::ifstream status("/proc/self/status");
+  for (std::string field; status >> field;) {
+    long kb = 0;
+    if (field == "VmHWM:" && status >> kb) return kb / 1024;
+  }
+  return -1;
+}
+
+TEST(Startup, ASampleWhoseHeaderClaimsGigabytesIsReportedAndNothingLargeIsHeld) {
+  const fs::path repo = fs::current_path();
+  ASSERT_TRUE(fs::exists(repo / "data/lacuna.ttf")) << "run from the repository root";
+  const fs::path scratch = fs::temp_directory_path() / ("tank-startup-wave-" + std::to_string(getpid()));
+  fs::remove_all(scratch);
+  fs::create_directories(scratch / "data");
+  for (const char* file : {"data/missing_image.png", "data/lacuna.ttf"}) {
+    fs::copy_file(repo / file, scratch / file);
+  }
+  // 250 bytes claiming 2 GB of sample data.
+  write_bytes(scratch / "data/missing_sample.wav", wave_file(riff_chunk("data", 2'000'000'000u, 206)));
+
+  const std::vector<std::string> lines = lines_from_child(scratch, true, [] {
+    std::vector<std::string> found = start_up();
+    const long peak = peak_resident_mb();
+    if (peak >= 300) found.push_back("peak resident memory " + std::to_string(peak) + " MB");
+    return found;
+  });
+  EXPECT_EQ(lines, (std::vector<std::string>{"could not load sample \"data/missing_sample.wav\"",
+                                             "Error creating the display."}));
   fs::remove_all(scratch);
 }
 

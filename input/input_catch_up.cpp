@@ -1,0 +1,58 @@
+#include <tank/input/input_catch_up.hpp>
+
+#include <cstddef>
+
+#include <tank/input/input_sample.hpp>
+
+namespace {
+// A button number from an event as a bit of ALLEGRO_MOUSE_STATE::buttons;
+// none for a number that does not fit.
+unsigned int button_bit(unsigned int button) { return button >= 1 && button <= 32 ? 1u << (button - 1) : 0u; }
+}  // namespace
+
+void note_input_event(input_catch_up& catch_up, const ALLEGRO_EVENT& event) {
+  switch (event.type) {
+    case ALLEGRO_EVENT_KEY_DOWN:
+      if (is_key_code(event.keyboard.keycode)) {
+        catch_up.keys_went_down.set(static_cast<std::size_t>(event.keyboard.keycode));
+        catch_up.keys_masked.reset(static_cast<std::size_t>(event.keyboard.keycode));
+      }
+      break;
+    case ALLEGRO_EVENT_KEY_UP:
+      if (is_key_code(event.keyboard.keycode)) {
+        catch_up.keys_masked.reset(static_cast<std::size_t>(event.keyboard.keycode));
+      }
+      break;
+    case ALLEGRO_EVENT_MOUSE_BUTTON_DOWN:
+      catch_up.buttons_went_down |= button_bit(event.mouse.button);
+      catch_up.buttons_masked &= ~button_bit(event.mouse.button);
+      break;
+    case ALLEGRO_EVENT_MOUSE_BUTTON_UP:
+      catch_up.buttons_masked &= ~button_bit(event.mouse.button);
+      break;
+    case ALLEGRO_EVENT_DISPLAY_SWITCH_OUT:
+      // Whatever is released from now on goes to another window, and the
+      // library's state would keep it down.
+      catch_up.keys_masked.set();
+      catch_up.buttons_masked = ~0u;
+      break;
+    default:
+      break;
+  }
+}
+
+void apply_input_catch_up(input_catch_up& catch_up, ALLEGRO_KEYBOARD_STATE& keyboard,
+                          ALLEGRO_MOUSE_STATE& mouse) {
+  for (int code = 1; code < ALLEGRO_KEY_MAX; ++code) {
+    const std::size_t bit = static_cast<std::size_t>(code);
+    if (catch_up.keys_went_down[bit]) {
+      set_key_down(keyboard, code, true);
+    } else if (catch_up.keys_masked[bit]) {
+      set_key_down(keyboard, code, false);
+    }
+  }
+  const unsigned int buttons = static_cast<unsigned int>(mouse.buttons);
+  mouse.buttons = static_cast<int>((buttons & ~catch_up.buttons_masked) | catch_up.buttons_went_down);
+  catch_up.keys_went_down.reset();
+  catch_up.buttons_went_down = 0;
+}

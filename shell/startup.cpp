@@ -13,6 +13,7 @@
 #include <ctime>
 
 #include <tank/core/settings.hpp>
+#include <tank/input/input_sample.hpp>
 #include <tank/math/blend_mode.hpp>
 #include <tank/resources/font_bin.hpp>
 #include <tank/resources/placeholders.hpp>
@@ -58,6 +59,7 @@ std::vector<std::string> start_up() {
   al_set_new_display_flags(display_flags);
   display = al_create_display(display_width, display_height);
   if (!display) errors.push_back("Error creating the display.");
+  start_input_events(display);
 
   if (check_gl_extensions) {
     if (!al_have_opengl_extension("GL_EXT_framebuffer_object"))

@@ -18,6 +18,7 @@
 #include <tank/resources/font_bin.hpp>
 #include <tank/resources/placeholders.hpp>
 #include <tank/resources/resource_kinds.hpp>
+#include <tank/shell/display_loss.hpp>
 
 ALLEGRO_DISPLAY* display = nullptr;
 ALLEGRO_BITMAP* frame_bitmap = nullptr;
@@ -46,6 +47,9 @@ void start_audio(std::vector<std::string>& errors) {
 
 std::vector<std::string> start_up() {
   std::vector<std::string> errors;
+  // Before the library opens its connection to the X server, so that no
+  // moment of it is left to the default handling of its loss.
+  end_on_display_loss();
   al_install_system(ALLEGRO_VERSION_INT, std::atexit);
   init_addons();
   std::srand(static_cast<unsigned>(std::time(nullptr)));

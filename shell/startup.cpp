@@ -9,6 +9,7 @@
 #include <allegro5/allegro_primitives.h>
 #include <allegro5/allegro_ttf.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -19,6 +20,7 @@
 #include <tank/resources/placeholders.hpp>
 #include <tank/resources/resource_kinds.hpp>
 #include <tank/shell/display_loss.hpp>
+#include <tank/shell/exit_status.hpp>
 
 ALLEGRO_DISPLAY* display = nullptr;
 ALLEGRO_BITMAP* frame_bitmap = nullptr;
@@ -93,11 +95,16 @@ std::string build_startup_report(const std::vector<std::string>& errors) {
 int run_game(const game_callbacks& game) {
   const std::vector<std::string> errors = start_up();
   if (!errors.empty()) {
+    // Also where a terminal or a launcher's log shows it: without a display
+    // the box cannot appear at all.
+    const std::string report = build_startup_report(errors);
+    std::fprintf(stderr, "%s\n", report.c_str());
+    std::fflush(stderr);
     // Started only when needed: bringing up the toolkit delays the first
     // frame by tens of milliseconds.
     al_init_native_dialog_addon();
-    al_show_native_message_box(display, report_title, report_title, build_startup_report(errors).c_str(),
-                               nullptr, ALLEGRO_MESSAGEBOX_WARN);
+    al_show_native_message_box(display, report_title, report_title, report.c_str(), nullptr,
+                               ALLEGRO_MESSAGEBOX_WARN);
     quit_requested = true;
   }
 
@@ -109,5 +116,5 @@ int run_game(const game_callbacks& game) {
 
   if (game.setup_world) game.setup_world();
   run_main_loop(game, queue, frame_bitmap);
-  return 0;
+  return errors.empty() ? 0 : failure_exit_status;
 }

@@ -8,20 +8,26 @@ namespace {
 // A button number from an event as a bit of ALLEGRO_MOUSE_STATE::buttons;
 // none for a number that does not fit.
 unsigned int button_bit(unsigned int button) { return button >= 1 && button <= 32 ? 1u << (button - 1) : 0u; }
+
+void note_key(input_catch_up& catch_up, const ALLEGRO_KEYBOARD_EVENT& event) {
+  if (!is_key_code(event.keycode)) return;
+  const std::size_t key = static_cast<std::size_t>(event.keycode);
+  // A press of a key the library still holds down (it was released in
+  // another window) comes as a repeated character and no key-down: for a
+  // masked key, that character is the fresh press.
+  const bool fresh_press = event.type == ALLEGRO_EVENT_KEY_DOWN ||
+                           (event.type == ALLEGRO_EVENT_KEY_CHAR && catch_up.keys_masked[key]);
+  if (fresh_press) catch_up.keys_went_down.set(key);
+  if (fresh_press || event.type == ALLEGRO_EVENT_KEY_UP) catch_up.keys_masked.reset(key);
+}
 }  // namespace
 
 void note_input_event(input_catch_up& catch_up, const ALLEGRO_EVENT& event) {
   switch (event.type) {
     case ALLEGRO_EVENT_KEY_DOWN:
-      if (is_key_code(event.keyboard.keycode)) {
-        catch_up.keys_went_down.set(static_cast<std::size_t>(event.keyboard.keycode));
-        catch_up.keys_masked.reset(static_cast<std::size_t>(event.keyboard.keycode));
-      }
-      break;
+    case ALLEGRO_EVENT_KEY_CHAR:
     case ALLEGRO_EVENT_KEY_UP:
-      if (is_key_code(event.keyboard.keycode)) {
-        catch_up.keys_masked.reset(static_cast<std::size_t>(event.keyboard.keycode));
-      }
+      note_key(catch_up, event.keyboard);
       break;
     case ALLEGRO_EVENT_MOUSE_BUTTON_DOWN:
       catch_up.buttons_went_down |= button_bit(event.mouse.button);

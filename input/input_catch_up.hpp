@@ -23,7 +23,9 @@ struct input_catch_up {
 };
 
 // Folds one event in. Key and mouse button events and the display's focus
-// loss count; every other event is ignored.
+// loss count; every other event is ignored. The library reports the press of
+// a key it still holds down as a repeated character only: after focus loss,
+// that is taken for the fresh press it is.
 void note_input_event(input_catch_up& catch_up, const ALLEGRO_EVENT& event);
 
 // Corrects a sample just read from the devices: masked keys and buttons read

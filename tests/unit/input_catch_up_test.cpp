@@ -127,6 +127,21 @@ TEST_F(CatchUpTest, FocusLossReleasesKeysAndButtonsUntilTheyArePressedAgain) {
   }
 }
 
+TEST_F(CatchUpTest, AfterFocusLossARepeatedCharacterIsTheFreshPress) {
+  snapshot_down(ALLEGRO_KEY_F1, true);
+  tick(ALLEGRO_KEY_F1, {down_event(ALLEGRO_KEY_F1)});
+  EXPECT_EQ(tick(ALLEGRO_KEY_F1, {key_event(ALLEGRO_EVENT_KEY_CHAR, ALLEGRO_KEY_F1)}), held)
+      << "an ordinary repeat while held changes nothing";
+  // Released elsewhere, pressed again here: the library, still holding F1
+  // down, reports only a repeated character, then the key-up.
+  EXPECT_EQ(tick(ALLEGRO_KEY_F1, {focus_lost()}), released);
+  snapshot_down(ALLEGRO_KEY_F1, false);
+  EXPECT_EQ(tick(ALLEGRO_KEY_F1, {key_event(ALLEGRO_EVENT_KEY_CHAR, ALLEGRO_KEY_F1),
+                                  key_event(ALLEGRO_EVENT_KEY_UP, ALLEGRO_KEY_F1)}),
+            pressed);
+  EXPECT_EQ(tick(ALLEGRO_KEY_F1), released);
+}
+
 TEST_F(CatchUpTest, APressJustBeforeFocusLossIsStillSeenOnce) {
   snapshot_down(ALLEGRO_KEY_F1, true);
   EXPECT_EQ(tick(ALLEGRO_KEY_F1, {key_event(ALLEGRO_EVENT_KEY_DOWN, ALLEGRO_KEY_F1), focus_lost()}), pressed);

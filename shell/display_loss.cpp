@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdio>
+#include <ctime>
 
 #include <tank/shell/exit_status.hpp>
 
@@ -18,7 +19,12 @@ int message_length = 0;
 std::atomic_flag reported = ATOMIC_FLAG_INIT;
 
 int on_connection_lost(Display*) {
-  if (!reported.test_and_set()) {
+  if (reported.test_and_set()) {
+    // Another thread noticed first and ends the process as soon as its line
+    // is written: ending it from here could cut that line off.
+    const timespec a_while{1, 0};
+    nanosleep(&a_while, nullptr);
+  } else {
     const ssize_t written = write(STDERR_FILENO, message, static_cast<std::size_t>(message_length));
     (void)written;  // nothing to do about a standard error that is gone too
   }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -9,7 +11,6 @@
 #include <tank/shell/startup.hpp>
 
 #include "tests/support/child_process.hpp"
-#include "tests/support/wave_files.hpp"
 
 namespace {
 
@@ -62,6 +63,19 @@ TEST(Startup, EveryCombinationOfMissingPlaceholdersIsReportedInStepOrder) {
   fs::remove_all(scratch);
 }
 
+// A 16-bit mono PCM WAV file whose data chunk claims `claimed` bytes and
+// holds `held` of them.
+std::string wave_file(std::uint32_t claimed, std::size_t held) {
+  const auto le32 = [](std::uint32_t value) {
+    std::string bytes;
+    for (int i = 0; i < 4; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+    return bytes;
+  };
+  const std::string format = le32(0x00010001) + le32(44100) + le32(88200) + le32(0x00100002);
+  const std::string form = "WAVEfmt " + le32(16) + format + "data" + le32(claimed) + std::string(held, '\0');
+  return "RIFF" + le32(static_cast<std::uint32_t>(form.size())) + form;
+}
+
 // The peak resident memory of this process in MB, from the kernel's count.
 long peak_resident_mb() {
   std::ifstream status("/proc/self/status");
@@ -82,7 +96,9 @@ TEST(Startup, ASampleWhoseHeaderClaimsGigabytesIsReportedAndNothingLargeIsHeld) 
     fs::copy_file(repo / file, scratch / file);
   }
   // 250 bytes claiming 2 GB of sample data.
-  write_bytes(scratch / "data/missing_sample.wav", wave_file(riff_chunk("data", 2'000'000'000u, 206)));
+  const std::string huge = wave_file(2'000'000'000u, 206);
+  ASSERT_EQ(huge.size(), 250u);
+  std::ofstream(scratch / "data/missing_sample.wav", std::ios::binary) << huge;
 
   const std::vector<std::string> lines = lines_from_child(scratch, true, [] {
     std::vector<std::string> found = start_up();

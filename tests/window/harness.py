@@ -275,7 +275,12 @@ class Game:
                                         stderr=subprocess.PIPE, start_new_session=True)
 
     def wait_for_window(self):
-        window = self.screen.find_window("^tank$")
+        try:
+            window = self.screen.find_window("^tank$")
+        except AssertionError as failure:
+            ended = self.process.poll()
+            raise AssertionError(f"{failure}; report shown: {self.report()}; "
+                                 + ("still running" if ended is None else f"ended with status {ended}")) from None
         # No window manager: give the game the keyboard focus by hand.
         self.screen.xdotool("windowfocus", "--sync", window, check=False)
         return window

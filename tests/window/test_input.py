@@ -1,7 +1,7 @@
 """Input in a real window: quick taps and clicks are never lost, also beside busy
 processes, and a key released while the window had no focus is up when it is back."""
 
-from harness import WindowTestCase, game_drawn, main, overlay_shown
+from harness import WindowTestCase, game_drawn, main, overlay_region, overlay_shown
 
 TAPS = 20
 
@@ -17,7 +17,7 @@ class Input(WindowTestCase):
 
     def count_f1_taps_seen(self, x, y):
         """Taps F1 quickly TAPS times; each seen one shows or hides the overlay."""
-        region = (x + 30, y + 55, x + 330, y + 100)
+        region = overlay_region(x, y)
         shown = overlay_shown(self.screen.screenshot(region), x, y)
         for tap in range(TAPS):
             self.screen.tap_key("F1")
@@ -26,16 +26,10 @@ class Input(WindowTestCase):
                                 message=f"tap {tap + 1} of {TAPS} on F1 was not seen")
         return TAPS
 
-    def count_shots_fired(self, x, y):
+    def count_shots_fired(self, watched, empty):
         """Clicks quickly TAPS times, each once the last shot is gone; every
-        click must send a shot up from the left tank."""
-        # Up and a little to the left: the shots fly where no enemy ever falls
-        # (their centres keep 100 pixels from the sides), clear of the shield,
-        # the crosshair and the HUD. Nothing else moves there, so any change
-        # is a shot, at any opacity, from the whole of its flight.
-        self.screen.xdotool("mousemove", x + 5, y + 20)
-        watched = (x + 10, y + 95, x + 85, y + 355)
-        empty = self.screen.screenshot(watched).pixels
+        click must send a shot across the watched part of the screen, which
+        shows `empty` when no shot is there."""
         for click in range(TAPS):
             self.wait_for_frame(lambda image: image.pixels == empty, region=watched,
                                 message="the last shot never left")
@@ -53,13 +47,20 @@ class Input(WindowTestCase):
 
     def test_quick_clicks_all_fire_idle_and_beside_two_busy_processes(self):
         _, _, x, y = self.start()
-        self.assertEqual(self.count_shots_fired(x, y), TAPS)
+        # Up and a little to the left: the shots fly where no enemy ever falls
+        # (their centres keep 100 pixels from the sides), clear of the shield,
+        # the crosshair and the HUD. Nothing else moves there, so any change
+        # is a shot, at any opacity, from the whole of its flight.
+        self.screen.xdotool("mousemove", x + 5, y + 20)
+        watched = (x + 10, y + 95, x + 85, y + 355)
+        empty = self.screen.screenshot(watched).pixels  # no shot fired yet
+        self.assertEqual(self.count_shots_fired(watched, empty), TAPS)
         self.busy_beside(2)
-        self.assertEqual(self.count_shots_fired(x, y), TAPS)
+        self.assertEqual(self.count_shots_fired(watched, empty), TAPS)
 
     def test_a_key_released_in_another_window_is_up_when_the_focus_is_back(self):
         _, window, x, y = self.start()
-        region = (x + 30, y + 55, x + 330, y + 100)
+        region = overlay_region(x, y)
         self.screen.xdotool("mousemove", x + 650, y + 300)
         self.screen.xdotool("keydown", "F1")
         self.wait_for_frame(lambda image: overlay_shown(image, x, y), region=region)

@@ -18,6 +18,7 @@ void note_key(input_catch_up& catch_up, const ALLEGRO_KEYBOARD_EVENT& event) {
   const bool fresh_press = event.type == ALLEGRO_EVENT_KEY_DOWN ||
                            (event.type == ALLEGRO_EVENT_KEY_CHAR && catch_up.keys_masked[key]);
   if (fresh_press) catch_up.keys_went_down.set(key);
+  if (event.type == ALLEGRO_EVENT_KEY_UP) catch_up.keys_went_up.set(key);
   if (fresh_press || event.type == ALLEGRO_EVENT_KEY_UP) catch_up.keys_masked.reset(key);
 }
 }  // namespace
@@ -34,6 +35,7 @@ void note_input_event(input_catch_up& catch_up, const ALLEGRO_EVENT& event) {
       catch_up.buttons_masked &= ~button_bit(event.mouse.button);
       break;
     case ALLEGRO_EVENT_MOUSE_BUTTON_UP:
+      catch_up.buttons_went_up |= button_bit(event.mouse.button);
       catch_up.buttons_masked &= ~button_bit(event.mouse.button);
       break;
     case ALLEGRO_EVENT_DISPLAY_SWITCH_OUT:
@@ -51,14 +53,23 @@ void apply_input_catch_up(input_catch_up& catch_up, ALLEGRO_KEYBOARD_STATE& keyb
                           ALLEGRO_MOUSE_STATE& mouse) {
   for (int code = 1; code < ALLEGRO_KEY_MAX; ++code) {
     const std::size_t bit = static_cast<std::size_t>(code);
+    bool down = al_key_down(&keyboard, code) && !catch_up.keys_masked[bit];
     if (catch_up.keys_went_down[bit]) {
-      set_key_down(keyboard, code, true);
-    } else if (catch_up.keys_masked[bit]) {
-      set_key_down(keyboard, code, false);
+      const bool release_first = catch_up.keys_last_down[bit] && catch_up.keys_went_up[bit];
+      down = !release_first;
+      if (!release_first) catch_up.keys_went_down.reset(bit);
     }
+    set_key_down(keyboard, code, down);
+    catch_up.keys_last_down[bit] = down;
   }
-  const unsigned int buttons = static_cast<unsigned int>(mouse.buttons);
-  mouse.buttons = static_cast<int>((buttons & ~catch_up.buttons_masked) | catch_up.buttons_went_down);
-  catch_up.keys_went_down.reset();
-  catch_up.buttons_went_down = 0;
+  catch_up.keys_went_up.reset();
+
+  const unsigned int release_first =
+      catch_up.buttons_went_down & catch_up.buttons_last_down & catch_up.buttons_went_up;
+  const unsigned int snapshot = static_cast<unsigned int>(mouse.buttons) & ~catch_up.buttons_masked;
+  const unsigned int buttons = (snapshot | catch_up.buttons_went_down) & ~release_first;
+  mouse.buttons = static_cast<int>(buttons);
+  catch_up.buttons_went_down = release_first;
+  catch_up.buttons_went_up = 0;
+  catch_up.buttons_last_down = buttons;
 }

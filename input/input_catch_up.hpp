@@ -20,6 +20,13 @@ struct input_catch_up {
   // for that key or button arrives again.
   std::bitset<ALLEGRO_KEY_MAX> keys_masked{};
   unsigned int buttons_masked = 0;
+  // Went up since the previous sample, and down in the previous sample: a
+  // press that follows such a release waits one sample, so that the release
+  // is seen first (two quick taps on successive ticks are two presses).
+  std::bitset<ALLEGRO_KEY_MAX> keys_went_up{};
+  unsigned int buttons_went_up = 0;
+  std::bitset<ALLEGRO_KEY_MAX> keys_last_down{};
+  unsigned int buttons_last_down = 0;
 };
 
 // Folds one event in. Key and mouse button events and the display's focus
@@ -31,6 +38,7 @@ void note_input_event(input_catch_up& catch_up, const ALLEGRO_EVENT& event);
 // Corrects a sample just read from the devices: masked keys and buttons read
 // up, those that went down read down. The presses are then forgotten, so such
 // a key reads down for exactly one sample when it is already up again; the
-// masks stay.
+// masks stay. A press after a release of a key the previous sample had down
+// reads up now and down in the next sample.
 void apply_input_catch_up(input_catch_up& catch_up, ALLEGRO_KEYBOARD_STATE& keyboard,
                           ALLEGRO_MOUSE_STATE& mouse);

@@ -84,6 +84,14 @@ TEST_F(CatchUpTest, ATapOrClickBetweenTwoSamplesIsPressedOnOneTickAndReleasedOnT
     EXPECT_EQ(tick(code, {event(ALLEGRO_EVENT_KEY_DOWN, code), event(ALLEGRO_EVENT_KEY_UP, code)}), pressed);
     EXPECT_EQ(tick(code), released) << code;
     EXPECT_EQ(tick(code), up) << code;
+    // Two taps on successive ticks: the second waits for the first's release.
+    for (int tap = 0; tap < 2; ++tap) {
+      arrived = {event(ALLEGRO_EVENT_KEY_DOWN, code), event(ALLEGRO_EVENT_KEY_UP, code)};
+      update_controls();
+    }
+    EXPECT_TRUE(key_released(code)) << code;
+    EXPECT_EQ(tick(code), pressed) << code;
+    EXPECT_EQ(tick(code), released) << code;
   }
 }
 

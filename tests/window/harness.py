@@ -47,6 +47,7 @@ def _xlib():
                                          ctypes.c_ulong]
     xlib.XStoreName.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_char_p]
     xlib.XMapWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    xlib.XAutoRepeatOff.argtypes = [ctypes.c_void_p]
     xlib.XGetImage.restype = ctypes.POINTER(_XImage)
     xlib.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
                                ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
@@ -70,8 +71,13 @@ class VirtualScreen:
 
     def __init__(self, width=1024, height=768):
         read_end, write_end = os.pipe()
+        # -noreset: by default the server starts afresh whenever its last client
+        # leaves, and drops a client that connects meanwhile. While a test polls
+        # for the game's window with xdotool, one that comes and goes, the game
+        # connecting at that moment failed to open its display.
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp",
+             "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
@@ -198,6 +204,14 @@ class VirtualScreen:
         event.data[1] = 0  # CurrentTime
         self.xlib.XSendEvent(connection, int(window), 0, 0, ctypes.byref(event))
         self.xlib.XFlush(connection)
+
+    def no_key_repeat(self):
+        """Turns the server's key repeat off. A key held longer than the repeat
+        delay repeats, and on a busy machine the library can take a repeat for a
+        release and a new press, so a test that holds a key may see it toggle."""
+        connection = self.connect()
+        self.xlib.XAutoRepeatOff(connection)
+        self.xlib.XSync(connection, 0)
 
     def other_window(self, name="elsewhere"):
         """A small window of the harness's own at the bottom right, mapped; its id."""

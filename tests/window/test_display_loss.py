@@ -19,7 +19,8 @@ class DisplayLoss(WindowTestCase):
         print(f"\n{len(exits)} X servers killed: the game ended after {min(exits):.3f} to {max(exits):.3f} s")
 
     def kill_the_server_under_the_game(self, run):
-        """Seconds from the kill to the game's end."""
+        """Seconds from the kill to the game's end: printed, not judged, since a
+        busy machine can stretch them; a hang fails in wait_for_exit."""
         # A server of its own each time; the test's own one stays unused.
         screen = VirtualScreen()
         self.addCleanup(screen.close)
@@ -41,7 +42,6 @@ class DisplayLoss(WindowTestCase):
         errors = game.standard_error()
         self.assertEqual(status, DISPLAY_LOST, f"a negative status is a signal; standard error:\n{errors}")
         self.assertIn("lost the connection to the display", errors)
-        self.assertLess(took, 5.0, "a generous bound for a busy machine; it takes milliseconds")
         return took
 
 

@@ -62,6 +62,7 @@ class Input(WindowTestCase):
         _, window, x, y = self.start()
         region = overlay_region(x, y)
         self.screen.xdotool("mousemove", x + 650, y + 300)
+        self.screen.no_key_repeat()  # F1 is held for a while
         self.screen.xdotool("keydown", "F1")
         self.wait_for_frame(lambda image: overlay_shown(image, x, y), region=region)
 

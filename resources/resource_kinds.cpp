@@ -4,6 +4,7 @@
 #include <allegro5/allegro_ttf.h>
 
 #include <tank/resources/to_text.hpp>
+#include <tank/resources/wave_header.hpp>
 
 namespace {
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -53,6 +54,9 @@ ALLEGRO_FONT* load_font(const std::string& name, int size) {
 
 ALLEGRO_SAMPLE* load_sample(const std::string& path) {
   if (!al_is_audio_installed()) return nullptr;
+  // The library would allocate whatever the header claims, however little
+  // the file holds.
+  if (wave_header_overstates_size(path)) return nullptr;
   return al_load_sample(path.c_str());
 }
 

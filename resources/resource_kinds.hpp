@@ -17,8 +17,9 @@
 // opens but draws no glyph (a truncated one does) counts as not loaded.
 ALLEGRO_BITMAP* load_image(const std::string& path);
 ALLEGRO_FONT* load_font(const std::string& name, int size);
-// Null as well while no audio system is installed: the library would crash
-// creating a sample then.
+// Null as well while no audio system is installed (the library would crash
+// creating a sample then), and for a WAV file whose header claims more sample
+// data than the file holds.
 ALLEGRO_SAMPLE* load_sample(const std::string& path);
 
 // The new-bitmap flags in force, made those of a memory bitmap.

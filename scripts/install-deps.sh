@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   liballegro5-dev liballegro-image5-dev liballegro-ttf5-dev liballegro-audio5-dev
-  liballegro-acodec5-dev liballegro-dialog5-dev
+  liballegro-acodec5-dev liballegro-dialog5-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick x11-utils openbox python3 python3-pil python3-numpy
 )

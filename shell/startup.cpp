@@ -9,14 +9,18 @@
 #include <allegro5/allegro_primitives.h>
 #include <allegro5/allegro_ttf.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
 #include <tank/core/settings.hpp>
+#include <tank/input/input_sample.hpp>
 #include <tank/math/blend_mode.hpp>
 #include <tank/resources/font_bin.hpp>
 #include <tank/resources/placeholders.hpp>
 #include <tank/resources/resource_kinds.hpp>
+#include <tank/shell/display_loss.hpp>
+#include <tank/shell/exit_status.hpp>
 
 ALLEGRO_DISPLAY* display = nullptr;
 ALLEGRO_BITMAP* frame_bitmap = nullptr;
@@ -56,6 +60,9 @@ void start_audio(std::vector<std::string>& errors) {
 
 std::vector<std::string> start_up() {
   std::vector<std::string> errors;
+  // Before the library opens its connection to the X server, so that no
+  // moment of it is left to the default handling of its loss.
+  end_on_display_loss();
   al_install_system(ALLEGRO_VERSION_INT, std::atexit);
   init_addons();
   std::srand(static_cast<unsigned>(std::time(nullptr)));
@@ -70,6 +77,7 @@ std::vector<std::string> start_up() {
   al_set_new_display_flags(display_flags | ALLEGRO_RESIZABLE);
   display = al_create_display(display_width, display_height);
   if (!display) errors.push_back("Error creating the display.");
+  start_input_events(display);
 
   if (check_gl_extensions) {
     if (!al_have_opengl_extension("GL_EXT_framebuffer_object"))
@@ -99,11 +107,16 @@ std::string build_startup_report(const std::vector<std::string>& errors) {
 int run_game(const game_callbacks& game) {
   const std::vector<std::string> errors = start_up();
   if (!errors.empty()) {
+    // Also where a terminal or a launcher's log shows it: without a display
+    // the box cannot appear at all.
+    const std::string report = build_startup_report(errors);
+    std::fprintf(stderr, "%s\n", report.c_str());
+    std::fflush(stderr);
     // Started only when needed: bringing up the toolkit delays the first
     // frame by tens of milliseconds.
     al_init_native_dialog_addon();
-    al_show_native_message_box(display, report_title, report_title, build_startup_report(errors).c_str(),
-                               nullptr, ALLEGRO_MESSAGEBOX_WARN);
+    al_show_native_message_box(display, report_title, report_title, report.c_str(), nullptr,
+                               ALLEGRO_MESSAGEBOX_WARN);
     quit_requested = true;
   }
 
@@ -115,5 +128,5 @@ int run_game(const game_callbacks& game) {
 
   if (game.setup_world) game.setup_world();
   run_main_loop(game, queue, frame_bitmap);
-  return 0;
+  return errors.empty() ? 0 : failure_exit_status;
 }

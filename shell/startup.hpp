@@ -19,5 +19,8 @@ std::vector<std::string> start_up();
 std::string build_startup_report(const std::vector<std::string>& errors);
 
 // A whole game: start-up, the error report when anything failed, the event
-// queue and the 60 Hz timer, the game's world and the main loop.
+// queue and the 60 Hz timer, the game's world and the main loop. Answers the
+// process's exit status: 0 when the player quit, failure_exit_status
+// (tank/shell/exit_status.hpp) after a start-up failure, whose report then
+// also goes to standard error.
 int run_game(const game_callbacks& game);

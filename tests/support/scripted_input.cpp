@@ -35,9 +35,8 @@ void scripted_input_class::set_down(int code, bool down) {
     unsigned int buttons = static_cast<unsigned int>(mouse.buttons);
     set_bit(buttons, button_bit, down);
     mouse.buttons = static_cast<int>(buttons);
-  } else if (is_key_code(code)) {
-    // The library keeps one bit per key code in this array.
-    set_bit(keyboard.__key_down__internal__[code / 32], code % 32, down);
+  } else {
+    set_key_down(keyboard, code, down);
   }
 }
 

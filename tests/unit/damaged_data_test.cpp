@@ -62,12 +62,10 @@ bool ends_with(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-// The library still opens the first half of a TrueType font (the tables it
-// reads on opening come first; the glyphs then draw as nothing) and of a WAV
-// file (the header gives the length): nothing fails, so nothing is recorded.
-bool library_accepts(const damage_case& c) {
-  return c.kind == damage::first_half && ends_with(c.file, ".wav");
-}
+// Every damage here makes the file fail to load. Two would slip past the
+// library: the first half of a TrueType font opens (the tables it reads on
+// opening come first; the glyphs then draw as nothing), and so does the first
+// half of a WAV file (the header gives the length). The loaders refuse both.
 
 bool is_placeholder(const std::string& file) {
   return file == "data/missing_image.png" || file == "data/missing_sample.wav" || file == "data/lacuna.ttf";
@@ -378,7 +376,7 @@ struct DamagedData : ::testing::TestWithParam<damage_case> {};
 
 TEST_P(DamagedData, StartsDrawsTheStandInAndDoesNotCrash) {
   const damage_case& c = GetParam();
-  EXPECT_EQ(run_case(c), expected_findings(c, !library_accepts(c)));
+  EXPECT_EQ(run_case(c), expected_findings(c, true));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryFileThreeWays, DamagedData, ::testing::ValuesIn(every_case()),

@@ -1,9 +1,10 @@
-"""The program's shell in a real window: the frame, quitting, the start-up report."""
+"""The program's shell in a real window: the frame, quitting, the start-up report, exit statuses."""
 
 import os
-import time
 
 from harness import BACKGROUND, REPORT_TITLE, WindowTestCase, main, near
+
+STARTUP_FAILURE = 1  # the exit status after a start-up failure
 
 
 def mostly_background(image, region):
@@ -26,31 +27,36 @@ class Shell(WindowTestCase):
         self.wait_for_frame(lambda image: mostly_background(image, centre))
         self.assertIsNone(game.report(), "a clean start shows no report")
 
-    def test_escape_ends_the_process_within_a_second(self):
-        game = self.start_game()
+    def wait_until_running(self, game):
+        """The game's window, once the main loop has drawn a frame into it."""
         window = game.wait_for_window()
         x, y, _, _ = self.window_region(window)
         self.wait_for_frame(lambda image: mostly_background(image, (x + 200, y + 150, x + 600, y + 450)))
-        self.screen.press_key("Escape")
-        self.assertIsNotNone(game.wait_for_exit(1.0), "still running a second after ESC")
+        return window
 
-    def test_the_close_message_ends_the_process(self):
+    def test_escape_ends_the_process_with_status_0(self):
         game = self.start_game()
-        window = game.wait_for_window()
-        time.sleep(0.3)
-        self.screen.send_close_request(window)
-        self.assertIsNotNone(game.wait_for_exit(2.0), "still running after WM_DELETE_WINDOW")
+        self.wait_until_running(game)
+        self.screen.press_key("Escape")
+        self.assertEqual(game.wait_for_exit(), 0, "ESC must end the program, with status 0")
 
-    def test_missing_default_font_reports_and_never_draws_a_frame(self):
+    def test_the_close_message_ends_the_process_with_status_0(self):
+        game = self.start_game()
+        window = self.wait_until_running(game)
+        self.screen.send_close_request(window)
+        self.assertEqual(game.wait_for_exit(), 0, "WM_DELETE_WINDOW must end the program, with status 0")
+
+    def test_missing_default_font_reports_and_never_draws_a_frame_and_exits_non_zero(self):
         tree = self.scratch_tree()
         os.remove(os.path.join(tree, "data", "lacuna.ttf"))
         game = self.start_game(cwd=tree)
         box = self.screen.find_window(REPORT_TITLE)
         title, heading, text = game.report()
         self.assertEqual((title, heading), (REPORT_TITLE, REPORT_TITLE))
-        self.assertEqual(text, "The following errors occured during startup:\n\n"
-                               "could not load font \"data/lacuna.ttf\"\n"
-                               "\nThe program must now be shut down.")
+        expected = ("The following errors occured during startup:\n\n"
+                    "could not load font \"data/lacuna.ttf\"\n"
+                    "\nThe program must now be shut down.")
+        self.assertEqual(text, expected)
 
         window = self.screen.find_window("^tank$")
         x, y, width, height = self.screen.window_geometry(window)
@@ -69,10 +75,11 @@ class Shell(WindowTestCase):
                 self.screen.xdotool("mousemove", box_x + dx, box_y + box_height - 22, "click", "1")
                 if game.wait_for_exit(0.5) is not None:
                     break
-        self.assertFalse(game.running(), "the program must end once the report is closed")
+        self.assertEqual(game.wait_for_exit(), STARTUP_FAILURE, "the program must end once the report is closed")
         image = self.screen.screenshot()
         self.assertEqual(image.count((0, 0, image.width, image.height), lambda rgb: near(rgb, BACKGROUND, 3)),
                          0, "no frame drawn, not even after the box")
+        self.assertEqual(game.standard_error(), expected + "\n", "the same report on standard error")
 
     def test_audio_unavailable_is_reported_in_order(self):
         game = self.start_game(extra_env=self.without_audio())
@@ -87,10 +94,17 @@ class Shell(WindowTestCase):
 
     def test_silent_audio_device_starts_without_a_report(self):
         game = self.start_game(extra_env={"ALSOFT_DRIVERS": "null"})
-        game.wait_for_window()
-        time.sleep(0.5)
+        self.wait_until_running(game)
         self.assertIsNone(game.report())
         self.assertTrue(game.running())
+
+    def test_without_a_display_the_report_goes_to_standard_error_and_the_exit_is_non_zero(self):
+        # No display named at all, and one that names no server.
+        unused = next(n for n in range(900, 2000) if not os.path.exists(f"/tmp/.X11-unix/X{n}"))
+        for display in (None, f":{unused}"):
+            game = self.start_game(extra_env={"DISPLAY": display})
+            self.assertEqual(game.wait_for_exit(), STARTUP_FAILURE, f"DISPLAY={display}")
+            self.assertIn("Error creating the display.\n", game.standard_error(), f"DISPLAY={display}")
 
 
 if __name__ == "__main__":

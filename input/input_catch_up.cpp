@@ -1,0 +1,75 @@
+#include <tank/input/input_catch_up.hpp>
+
+#include <cstddef>
+
+#include <tank/input/input_sample.hpp>
+
+namespace {
+// A button number from an event as a bit of ALLEGRO_MOUSE_STATE::buttons;
+// none for a number that does not fit.
+unsigned int button_bit(unsigned int button) { return button >= 1 && button <= 32 ? 1u << (button - 1) : 0u; }
+
+void note_key(input_catch_up& catch_up, const ALLEGRO_KEYBOARD_EVENT& event) {
+  if (!is_key_code(event.keycode)) return;
+  const std::size_t key = static_cast<std::size_t>(event.keycode);
+  // A press of a key the library still holds down (it was released in
+  // another window) comes as a repeated character and no key-down: for a
+  // masked key, that character is the fresh press.
+  const bool fresh_press = event.type == ALLEGRO_EVENT_KEY_DOWN ||
+                           (event.type == ALLEGRO_EVENT_KEY_CHAR && catch_up.keys_masked[key]);
+  if (fresh_press) catch_up.keys_went_down.set(key);
+  if (event.type == ALLEGRO_EVENT_KEY_UP) catch_up.keys_went_up.set(key);
+  if (fresh_press || event.type == ALLEGRO_EVENT_KEY_UP) catch_up.keys_masked.reset(key);
+}
+}  // namespace
+
+void note_input_event(input_catch_up& catch_up, const ALLEGRO_EVENT& event) {
+  switch (event.type) {
+    case ALLEGRO_EVENT_KEY_DOWN:
+    case ALLEGRO_EVENT_KEY_CHAR:
+    case ALLEGRO_EVENT_KEY_UP:
+      note_key(catch_up, event.keyboard);
+      break;
+    case ALLEGRO_EVENT_MOUSE_BUTTON_DOWN:
+      catch_up.buttons_went_down |= button_bit(event.mouse.button);
+      catch_up.buttons_masked &= ~button_bit(event.mouse.button);
+      break;
+    case ALLEGRO_EVENT_MOUSE_BUTTON_UP:
+      catch_up.buttons_went_up |= button_bit(event.mouse.button);
+      catch_up.buttons_masked &= ~button_bit(event.mouse.button);
+      break;
+    case ALLEGRO_EVENT_DISPLAY_SWITCH_OUT:
+      // Whatever is released from now on goes to another window, and the
+      // library's state would keep it down.
+      catch_up.keys_masked.set();
+      catch_up.buttons_masked = ~0u;
+      break;
+    default:
+      break;
+  }
+}
+
+void apply_input_catch_up(input_catch_up& catch_up, ALLEGRO_KEYBOARD_STATE& keyboard,
+                          ALLEGRO_MOUSE_STATE& mouse) {
+  for (int code = 1; code < ALLEGRO_KEY_MAX; ++code) {
+    const std::size_t bit = static_cast<std::size_t>(code);
+    bool down = al_key_down(&keyboard, code) && !catch_up.keys_masked[bit];
+    if (catch_up.keys_went_down[bit]) {
+      const bool release_first = catch_up.keys_last_down[bit] && catch_up.keys_went_up[bit];
+      down = !release_first;
+      if (!release_first) catch_up.keys_went_down.reset(bit);
+    }
+    set_key_down(keyboard, code, down);
+    catch_up.keys_last_down[bit] = down;
+  }
+  catch_up.keys_went_up.reset();
+
+  const unsigned int release_first =
+      catch_up.buttons_went_down & catch_up.buttons_last_down & catch_up.buttons_went_up;
+  const unsigned int snapshot = static_cast<unsigned int>(mouse.buttons) & ~catch_up.buttons_masked;
+  const unsigned int buttons = (snapshot | catch_up.buttons_went_down) & ~release_first;
+  mouse.buttons = static_cast<int>(buttons);
+  catch_up.buttons_went_down = release_first;
+  catch_up.buttons_went_up = 0;
+  catch_up.buttons_last_down = buttons;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <allegro5/allegro.h>
+
+#include <bitset>
+#include <cstddef>
+
+// What the device events since the previous sample add to it.
+//
+// The library's key and button state is a snapshot: a press and release that
+// both fall between two samples (a quick tap, a touchpad's tap-to-click)
+// leaves no trace in it, and a key released while the window had no focus
+// stays down in it for good. The events fill both gaps.
+struct input_catch_up {
+  // Went down since the previous sample: down in the next sample, whatever
+  // the snapshot says. Bit b - 1 of the buttons is mouse button b.
+  std::bitset<ALLEGRO_KEY_MAX> keys_went_down{};
+  unsigned int buttons_went_down = 0;
+  // Up in every sample from the moment the window lost focus until an event
+  // for that key or button arrives again.
+  std::bitset<ALLEGRO_KEY_MAX> keys_masked{};
+  unsigned int buttons_masked = 0;
+  // Went up since the previous sample, and down in the previous sample: a
+  // press that follows such a release waits one sample, so that the release
+  // is seen first (two quick taps on successive ticks are two presses).
+  std::bitset<ALLEGRO_KEY_MAX> keys_went_up{};
+  unsigned int buttons_went_up = 0;
+  std::bitset<ALLEGRO_KEY_MAX> keys_last_down{};
+  unsigned int buttons_last_down = 0;
+};
+
+// Folds one event in. Key and mouse button events and the display's focus
+// loss count; every other event is ignored. The library reports the press of
+// a key it still holds down as a repeated character only: after focus loss,
+// that is taken for the fresh press it is.
+void note_input_event(input_catch_up& catch_up, const ALLEGRO_EVENT& event);
+
+// Corrects a sample just read from the devices: masked keys and buttons read
+// up, those that went down read down. The presses are then forgotten, so such
+// a key reads down for exactly one sample when it is already up again; the
+// masks stay. A press after a release of a key the previous sample had down
+// reads up now and down in the next sample.
+void apply_input_catch_up(input_catch_up& catch_up, ALLEGRO_KEYBOARD_STATE& keyboard,
+                          ALLEGRO_MOUSE_STATE& mouse);

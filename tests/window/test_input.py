@@ -1,0 +1,82 @@
+"""Input in a real window: quick taps and clicks are never lost, also beside busy
+processes, and a key released while the window had no focus is up when it is back."""
+
+from harness import WindowTestCase, game_drawn, main, overlay_region, overlay_shown
+
+TAPS = 20
+
+
+class Input(WindowTestCase):
+    def start(self):
+        """The running game, having drawn a frame; its window's top-left corner."""
+        game = self.start_game()
+        window = game.wait_for_window()
+        x, y, _, _ = self.screen.window_geometry(window)
+        self.wait_for_frame(lambda image: game_drawn(image, x, y))
+        return game, window, x, y
+
+    def count_f1_taps_seen(self, x, y):
+        """Taps F1 quickly TAPS times; each seen one shows or hides the overlay."""
+        region = overlay_region(x, y)
+        shown = overlay_shown(self.screen.screenshot(region), x, y)
+        for tap in range(TAPS):
+            self.screen.tap_key("F1")
+            shown = not shown
+            self.wait_for_frame(lambda image: overlay_shown(image, x, y) == shown, region=region,
+                                message=f"tap {tap + 1} of {TAPS} on F1 was not seen")
+        return TAPS
+
+    def count_shots_fired(self, watched, empty):
+        """Clicks quickly TAPS times, each once the last shot is gone; every
+        click must send a shot across the watched part of the screen, which
+        shows `empty` when no shot is there."""
+        for click in range(TAPS):
+            self.wait_for_frame(lambda image: image.pixels == empty, region=watched,
+                                message="the last shot never left")
+            self.screen.quick_click(1)
+            self.wait_for_frame(lambda image: image.pixels != empty, timeout=10.0, region=watched,
+                                message=f"click {click + 1} of {TAPS} fired no shot")
+        return TAPS
+
+    def test_quick_f1_taps_are_all_seen_idle_and_beside_two_busy_processes(self):
+        _, _, x, y = self.start()
+        self.screen.xdotool("mousemove", x + 650, y + 300)
+        self.assertEqual(self.count_f1_taps_seen(x, y), TAPS)
+        self.busy_beside(2)
+        self.assertEqual(self.count_f1_taps_seen(x, y), TAPS)
+
+    def test_quick_clicks_all_fire_idle_and_beside_two_busy_processes(self):
+        _, _, x, y = self.start()
+        # Up and a little to the left: the shots fly where no enemy ever falls
+        # (their centres keep 100 pixels from the sides), clear of the shield,
+        # the crosshair and the HUD. Nothing else moves there, so any change
+        # is a shot, at any opacity, from the whole of its flight.
+        self.screen.xdotool("mousemove", x + 5, y + 20)
+        watched = (x + 10, y + 95, x + 85, y + 355)
+        empty = self.screen.screenshot(watched).pixels  # no shot fired yet
+        self.assertEqual(self.count_shots_fired(watched, empty), TAPS)
+        self.busy_beside(2)
+        self.assertEqual(self.count_shots_fired(watched, empty), TAPS)
+
+    def test_a_key_released_in_another_window_is_up_when_the_focus_is_back(self):
+        _, window, x, y = self.start()
+        region = overlay_region(x, y)
+        self.screen.xdotool("mousemove", x + 650, y + 300)
+        self.screen.no_key_repeat()  # F1 is held for a while
+        self.screen.xdotool("keydown", "F1")
+        self.wait_for_frame(lambda image: overlay_shown(image, x, y), region=region)
+
+        # F1 is let go while another window has the keyboard.
+        elsewhere = self.screen.other_window()
+        self.screen.xdotool("windowfocus", "--sync", elsewhere)
+        self.screen.xdotool("keyup", "F1")
+        self.screen.xdotool("windowfocus", "--sync", window)
+
+        # So the first press after coming back is a press: the overlay goes.
+        self.screen.press_key("F1")
+        self.wait_for_frame(lambda image: not overlay_shown(image, x, y), region=region,
+                            message="the first F1 after the focus came back was not seen")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,19 +1,12 @@
 """The game at any window size: the frame scaled to fit between black bars, the pointer mapped back
 into the frame, and F11 between the window and the whole screen."""
 
-import os
-import shutil
 import subprocess
-import tempfile
 import time
 
-from harness import BACKGROUND, VirtualScreen, WindowTestCase, main, near
+from harness import BACKGROUND, VirtualScreen, WindowTestCase, differs, main, near
 
 BLACK = (0, 0, 0)
-
-
-def differs(a, b, by=60):
-    return any(abs(p - q) > by for p, q in zip(a, b))
 
 
 class WindowSize(WindowTestCase):

@@ -121,7 +121,11 @@ int run_game(const game_callbacks& game) {
   }
 
   ALLEGRO_EVENT_QUEUE* queue = al_create_event_queue();
-  if (display) al_register_event_source(queue, al_get_display_event_source(display));
+  if (display) {
+    al_register_event_source(queue, al_get_display_event_source(display));
+    // A resize before the queue listened left no event: take the window's size now.
+    al_acknowledge_resize(display);
+  }
   ALLEGRO_TIMER* timer = al_create_timer(1.0 / 60.0);
   al_start_timer(timer);
   al_register_event_source(queue, al_get_timer_event_source(timer));

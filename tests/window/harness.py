@@ -273,11 +273,13 @@ def overlay_shown(image, x, y):
 
 
 class Game:
-    """The program running on a virtual screen, from a working directory."""
+    """The game, or another program built on the framework (an example, an installed launcher),
+    running on a virtual screen from a working directory; its window is found by name."""
 
-    def __init__(self, screen, cwd=REPO, extra_env=None):
+    def __init__(self, screen, cwd=REPO, extra_env=None, command=None, window_name="tank"):
         """extra_env's entries are added to the environment; one whose value is None is removed."""
         self.screen = screen
+        self.window_name = window_name
         self.report_path = tempfile.mktemp(prefix="tank-report-")
         env = dict(screen.env)
         env["ALSOFT_DRIVERS"] = "null"  # audio available, silent, on any machine
@@ -285,16 +287,17 @@ class Game:
         env["TANK_REPORT_SPY"] = self.report_path
         env.update(extra_env or {})
         env = {name: value for name, value in env.items() if value is not None}
-        self.process = subprocess.Popen([GAME], cwd=cwd, env=env, stdout=subprocess.PIPE,
+        self.process = subprocess.Popen(command or [GAME], cwd=cwd, env=env, stdout=subprocess.PIPE,
                                         stderr=subprocess.PIPE, start_new_session=True)
 
     def wait_for_window(self):
         try:
-            window = self.screen.find_window("^tank$")
+            window = self.screen.find_window(f"^{self.window_name}$")
         except AssertionError as failure:
             ended = self.process.poll()
             raise AssertionError(f"{failure}; report shown: {self.report()}; "
-                                 + ("still running" if ended is None else f"ended with status {ended}")) from None
+                                 + ("still running" if ended is None else
+                                    f"ended with status {ended}:\n{self.output()}")) from None
         # No window manager: give the game the keyboard focus by hand.
         self.screen.xdotool("windowfocus", "--sync", window, check=False)
         return window
@@ -344,8 +347,8 @@ class WindowTestCase(unittest.TestCase):
         self.screen = VirtualScreen()
         self.addCleanup(self.screen.close)
 
-    def start_game(self, cwd=REPO, extra_env=None):
-        game = Game(self.screen, cwd=cwd, extra_env=extra_env)
+    def start_game(self, cwd=REPO, extra_env=None, command=None, window_name="tank"):
+        game = Game(self.screen, cwd=cwd, extra_env=extra_env, command=command, window_name=window_name)
         self.addCleanup(game.close)
         return game
 
@@ -392,29 +395,3 @@ def _stop(process):
 
 def main():
     unittest.main(argv=[sys.argv[0]], verbosity=2)
-
-
-class Program(Game):
-    """Any program built on the framework (an example, the installed launcher),
-    run like the game: on a virtual screen, with a silent audio device and the
-    report spy, from a working directory. Its window is found by name."""
-
-    def __init__(self, screen, command, cwd, window_name, extra_env=None):
-        self.screen = screen
-        self.window_name = window_name
-        self.report_path = tempfile.mktemp(prefix="tank-report-")
-        env = dict(screen.env, ALSOFT_DRIVERS="null", LD_PRELOAD=REPORT_SPY, TANK_REPORT_SPY=self.report_path)
-        env.update(extra_env or {})
-        self.process = subprocess.Popen(command, cwd=cwd, env=env, stdout=subprocess.PIPE,
-                                        stderr=subprocess.PIPE, start_new_session=True)
-
-    def wait_for_window(self, timeout=30.0):
-        """Its window, focused; a program that ended instead shows its output."""
-        try:
-            window = self.screen.find_window(f"^{self.window_name}$", timeout)
-        except AssertionError as missing:
-            if not self.running():
-                raise AssertionError(f"{missing}; it ended with {self.process.returncode}:\n{self.output()}")
-            raise
-        self.screen.xdotool("windowfocus", "--sync", window, check=False)
-        return window

@@ -50,16 +50,11 @@ class Package(WindowTestCase):
     def test_the_launcher_starts_the_game_from_any_directory(self):
         elsewhere = tempfile.mkdtemp(prefix="tank-cwd-")
         self.addCleanup(shutil.rmtree, elsewhere, True)
-        game = subprocess.Popen([os.path.join(self.root, "usr/bin/tank")], cwd=elsewhere,
-                                env=dict(self.screen.env, ALSOFT_DRIVERS="null"),
-                                stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, start_new_session=True)
-        self.addCleanup(lambda: game.poll() is None and game.kill())
-        window = self.screen.find_window("^tank$")
-        self.screen.xdotool("windowfocus", "--sync", window, check=False)
+        game = self.start_game(elsewhere, command=[os.path.join(self.root, "usr/bin/tank")])
+        game.wait_for_window()
         self.screen.press_key("Escape")
-        self.assertEqual(game.wait(60), 0, game.stderr.read().decode(errors="replace"))
-        game.stderr.close()
-
+        self.assertEqual(game.wait_for_exit(), 0, game.standard_error())
+        self.assertIsNone(game.report(), "start-up found the installed data")
 
 if __name__ == "__main__":
     main()

@@ -4,7 +4,7 @@ into the frame, and F11 between the window and the whole screen."""
 import subprocess
 import time
 
-from harness import BACKGROUND, VirtualScreen, WindowTestCase, differs, main, near
+from harness import BACKGROUND, VirtualScreen, WindowTestCase, differs, game_drawn, main, near
 
 BLACK = (0, 0, 0)
 
@@ -61,7 +61,11 @@ class WindowSize(WindowTestCase):
 
         game = self.start_game()
         window = game.wait_for_window()
-        self.wait_for_geometry(window, (800, 600))
+        x, y, _, _ = self.wait_for_geometry(window, (800, 600))
+        # A key that goes down before the first tick is not seen: wait for
+        # a frame, and for the keyboard, which the manager may have moved.
+        self.wait_for_frame(lambda image: game_drawn(image, x, y))
+        self.screen.xdotool("windowfocus", "--sync", window)
         self.screen.press_key("F11")
         self.wait_for_geometry(window, (1920, 1200))
         # 800 x 600 fits 1920 x 1200 as 1600 x 1200, from x = 160.

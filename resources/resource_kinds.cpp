@@ -3,6 +3,7 @@
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_ttf.h>
 
+#include <tank/math/new_bitmap_flags.hpp>
 #include <tank/resources/to_text.hpp>
 #include <tank/resources/wave_header.hpp>
 
@@ -25,12 +26,8 @@ ALLEGRO_BITMAP* load_image(const std::string& path) {
   // Sprites are drawn scaled (an exploding enemy swells twentyfold): filtered,
   // they stay smooth instead of turning into blocks. Drawn unscaled on whole
   // pixels, filtering changes nothing.
-  ALLEGRO_STATE state;
-  al_store_state(&state, ALLEGRO_STATE_NEW_BITMAP_PARAMETERS);
-  al_set_new_bitmap_flags(al_get_new_bitmap_flags() | ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR);
-  ALLEGRO_BITMAP* image = al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
-  al_restore_state(&state);
-  return image;
+  const new_bitmap_flags_in_scope filtered(al_get_new_bitmap_flags() | ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR);
+  return al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
 }
 
 ALLEGRO_FONT* load_font(const std::string& name, int size) {
@@ -38,17 +35,14 @@ ALLEGRO_FONT* load_font(const std::string& name, int size) {
   // They are only ever drawn into the memory bitmaps that texts are rendered
   // in, and a glyph cache in memory fills at once, where a video one costs up
   // to a fifth of a second for a large size on a software renderer.
-  ALLEGRO_STATE state;
-  al_store_state(&state, ALLEGRO_STATE_NEW_BITMAP_PARAMETERS);
-  al_set_new_bitmap_flags(memory_bitmap_flags());
+  const new_bitmap_flags_in_scope in_memory(memory_bitmap_flags());
   ALLEGRO_FONT* font = al_load_ttf_font(name.c_str(), size, ALLEGRO_NO_PREMULTIPLIED_ALPHA);
   // Such a font would draw every text as nothing: treat it as not loaded, so
   // the failure is recorded and the default font stands in.
   if (font && !draws_glyphs(font)) {
     al_destroy_font(font);
-    font = nullptr;
+    return nullptr;
   }
-  al_restore_state(&state);
   return font;
 }
 

@@ -16,6 +16,7 @@
 #include <tank/core/settings.hpp>
 #include <tank/input/input_sample.hpp>
 #include <tank/math/blend_mode.hpp>
+#include <tank/math/new_bitmap_flags.hpp>
 #include <tank/resources/font_bin.hpp>
 #include <tank/resources/placeholders.hpp>
 #include <tank/resources/resource_kinds.hpp>
@@ -29,12 +30,8 @@ namespace {
 // Filtered, so that scaled to a window of another size it stays smooth;
 // copied unscaled, filtering changes nothing.
 ALLEGRO_BITMAP* create_frame_bitmap() {
-  ALLEGRO_STATE state;
-  al_store_state(&state, ALLEGRO_STATE_NEW_BITMAP_PARAMETERS);
-  al_set_new_bitmap_flags(al_get_new_bitmap_flags() | ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR);
-  ALLEGRO_BITMAP* frame = al_create_bitmap(display_width, display_height);
-  al_restore_state(&state);
-  return frame;
+  const new_bitmap_flags_in_scope filtered(al_get_new_bitmap_flags() | ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR);
+  return al_create_bitmap(display_width, display_height);
 }
 
 const char* const report_title = "Errors During Program Start";

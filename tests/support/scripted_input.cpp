@@ -10,11 +10,6 @@ void sample_script(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mouse)
   keyboard = active->keyboard;
   mouse = active->mouse;
 }
-
-void set_bit(unsigned int& bits, int bit, bool on) {
-  const unsigned int mask = 1u << bit;
-  bits = on ? (bits | mask) : (bits & ~mask);
-}
 }  // namespace
 
 scripted_input_class::scripted_input_class() : previous(active), previous_sampler(sample_input) {
@@ -31,10 +26,9 @@ scripted_input_class::~scripted_input_class() {
 
 void scripted_input_class::set_down(int code, bool down) {
   if (code == mouse_button_left || code == mouse_button_right) {
-    const int button_bit = -code - 1;
-    unsigned int buttons = static_cast<unsigned int>(mouse.buttons);
-    set_bit(buttons, button_bit, down);
-    mouse.buttons = static_cast<int>(buttons);
+    const unsigned int bit = 1u << (-code - 1);
+    const unsigned int buttons = static_cast<unsigned int>(mouse.buttons);
+    mouse.buttons = static_cast<int>(down ? buttons | bit : buttons & ~bit);
   } else {
     set_key_down(keyboard, code, down);
   }

@@ -1,17 +1,18 @@
 #include "tests/support/resident_memory.hpp"
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <fstream>
+#include <string>
 
-long resident_kib() {
-  std::FILE* status = std::fopen("/proc/self/status", "r");
-  if (status == nullptr) return -1;
-  long kib = -1;
-  char line[256];
-  while (std::fgets(line, sizeof line, status) != nullptr) {
-    if (std::strncmp(line, "VmRSS:", 6) == 0) kib = std::strtol(line + 6, nullptr, 10);
+namespace {
+long status_kib(const std::string& wanted) {
+  std::ifstream status("/proc/self/status");
+  for (std::string field; status >> field;) {
+    long kib = 0;
+    if (field == wanted && status >> kib) return kib;
   }
-  std::fclose(status);
-  return kib;
+  return -1;
 }
+}  // namespace
+
+long resident_kib() { return status_kib("VmRSS:"); }
+long peak_resident_kib() { return status_kib("VmHWM:"); }

@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <climits>
-#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -21,6 +20,7 @@
 #include <tank/resources/to_text.hpp>
 
 #include "tests/support/library.hpp"
+#include "tests/support/wave_file.hpp"
 
 namespace fs = std::filesystem;
 
@@ -29,24 +29,6 @@ namespace {
 std::string test_font_source() {
   return fs::exists("data/lacuna.ttf") ? "data/lacuna.ttf"
                                        : "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-}
-
-// A short silent sound: 8-bit mono PCM at 8 kHz.
-void write_wav(const fs::path& path) {
-  const std::uint32_t samples = 64;
-  std::string bytes;
-  auto put = [&bytes](std::uint32_t v, int size) {
-    for (int i = 0; i < size; ++i) bytes += static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  bytes += "RIFF";
-  put(36 + samples, 4);
-  bytes += "WAVEfmt ";
-  // chunk size, PCM, mono, sample rate, byte rate, block align, bits per sample
-  put(16, 4), put(1, 2), put(1, 2), put(8000, 4), put(8000, 4), put(1, 2), put(8, 2);
-  bytes += "data";
-  put(samples, 4);
-  bytes += std::string(samples, '\x80');
-  std::ofstream(path, std::ios::binary) << bytes;
 }
 
 class ResourceBinTest : public ::testing::Test {
@@ -157,7 +139,7 @@ TEST_F(ResourceBinTest, MissingFontNamesEachSizeAndFallsBackToDefaultFont) {
 
 TEST_F(ResourceBinTest, SamplesLoadOnlyWithAudioInstalled) {
   const std::string wav = (scratch / "blip.wav").string();
-  write_wav(wav);
+  std::ofstream(wav, std::ios::binary) << wave_file(128, 128);  // a short silence
   al_uninstall_audio();
   EXPECT_EQ(load_sample(wav), nullptr);  // the library itself would crash here
 

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstddef>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -11,6 +9,8 @@
 #include <tank/shell/startup.hpp>
 
 #include "tests/support/child_process.hpp"
+#include "tests/support/resident_memory.hpp"
+#include "tests/support/wave_file.hpp"
 
 namespace {
 
@@ -63,29 +63,6 @@ TEST(Startup, EveryCombinationOfMissingPlaceholdersIsReportedInStepOrder) {
   fs::remove_all(scratch);
 }
 
-// A 16-bit mono PCM WAV file whose data chunk claims `claimed` bytes and
-// holds `held` of them.
-std::string wave_file(std::uint32_t claimed, std::size_t held) {
-  const auto le32 = [](std::uint32_t value) {
-    std::string bytes;
-    for (int i = 0; i < 4; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-    return bytes;
-  };
-  const std::string format = le32(0x00010001) + le32(44100) + le32(88200) + le32(0x00100002);
-  const std::string form = "WAVEfmt " + le32(16) + format + "data" + le32(claimed) + std::string(held, '\0');
-  return "RIFF" + le32(static_cast<std::uint32_t>(form.size())) + form;
-}
-
-// The peak resident memory of this process in MB, from the kernel's count.
-long peak_resident_mb() {
-  std::ifstream status("/proc/self/status");
-  for (std::string field; status >> field;) {
-    long kb = 0;
-    if (field == "VmHWM:" && status >> kb) return kb / 1024;
-  }
-  return -1;
-}
-
 TEST(Startup, ASampleWhoseHeaderClaimsGigabytesIsReportedAndNothingLargeIsHeld) {
   const fs::path repo = fs::current_path();
   ASSERT_TRUE(fs::exists(repo / "data/lacuna.ttf")) << "run from the repository root";
@@ -102,8 +79,8 @@ TEST(Startup, ASampleWhoseHeaderClaimsGigabytesIsReportedAndNothingLargeIsHeld) 
 
   const std::vector<std::string> lines = lines_from_child(scratch, true, [] {
     std::vector<std::string> found = start_up();
-    const long peak = peak_resident_mb();
-    if (peak >= 300) found.push_back("peak resident memory " + std::to_string(peak) + " MB");
+    const long peak_mb = peak_resident_kib() / 1024;
+    if (peak_mb >= 300) found.push_back("peak resident memory " + std::to_string(peak_mb) + " MB");
     return found;
   });
   EXPECT_EQ(lines, (std::vector<std::string>{"could not load sample \"data/missing_sample.wav\"",

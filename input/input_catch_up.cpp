@@ -40,9 +40,13 @@ void note_input_event(input_catch_up& catch_up, const ALLEGRO_EVENT& event) {
       break;
     case ALLEGRO_EVENT_DISPLAY_SWITCH_OUT:
       // Whatever is released from now on goes to another window, and the
-      // library's state would keep it down.
+      // library's state would keep it down. What was down counts as released
+      // now, so that a press after the focus is back is a press, even in the
+      // same sample.
       catch_up.keys_masked.set();
       catch_up.buttons_masked = ~0u;
+      catch_up.keys_went_up |= catch_up.keys_last_down;
+      catch_up.buttons_went_up |= catch_up.buttons_last_down;
       break;
     default:
       break;
@@ -53,7 +57,8 @@ void apply_input_catch_up(input_catch_up& catch_up, ALLEGRO_KEYBOARD_STATE& keyb
                           ALLEGRO_MOUSE_STATE& mouse) {
   for (int code = 1; code < ALLEGRO_KEY_MAX; ++code) {
     const std::size_t bit = static_cast<std::size_t>(code);
-    bool down = al_key_down(&keyboard, code) && !catch_up.keys_masked[bit];
+    const bool held = al_key_down(&keyboard, code) && !catch_up.keys_masked[bit];
+    bool down = held;
     if (catch_up.keys_went_down[bit]) {
       const bool release_first = catch_up.keys_last_down[bit] && catch_up.keys_went_up[bit];
       down = !release_first;
@@ -61,8 +66,9 @@ void apply_input_catch_up(input_catch_up& catch_up, ALLEGRO_KEYBOARD_STATE& keyb
     }
     set_key_down(keyboard, code, down);
     catch_up.keys_last_down[bit] = down;
+    // A tap read down although it is over: its release is still to be seen.
+    catch_up.keys_went_up[bit] = down && !held;
   }
-  catch_up.keys_went_up.reset();
 
   const unsigned int release_first =
       catch_up.buttons_went_down & catch_up.buttons_last_down & catch_up.buttons_went_up;
@@ -70,6 +76,6 @@ void apply_input_catch_up(input_catch_up& catch_up, ALLEGRO_KEYBOARD_STATE& keyb
   const unsigned int buttons = (snapshot | catch_up.buttons_went_down) & ~release_first;
   mouse.buttons = static_cast<int>(buttons);
   catch_up.buttons_went_down = release_first;
-  catch_up.buttons_went_up = 0;
+  catch_up.buttons_went_up = buttons & ~snapshot;
   catch_up.buttons_last_down = buttons;
 }

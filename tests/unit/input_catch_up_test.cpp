@@ -92,6 +92,14 @@ TEST_F(CatchUpTest, ATapOrClickBetweenTwoSamplesIsPressedOnOneTickAndReleasedOnT
     EXPECT_TRUE(key_released(code)) << code;
     EXPECT_EQ(tick(code), pressed) << code;
     EXPECT_EQ(tick(code), released) << code;
+    // A tap, then a press that the next sample finds still down: the tap's
+    // release comes first there, the press after it.
+    tick(code, {event(ALLEGRO_EVENT_KEY_DOWN, code), event(ALLEGRO_EVENT_KEY_UP, code)});
+    snapshot_down(code, true);
+    EXPECT_EQ(tick(code, {event(ALLEGRO_EVENT_KEY_DOWN, code)}), released) << code;
+    EXPECT_EQ(tick(code), pressed) << "the second tap, " << code;
+    snapshot_down(code, false);
+    EXPECT_EQ(tick(code, {event(ALLEGRO_EVENT_KEY_UP, code)}), released) << code;
   }
 }
 
@@ -113,6 +121,12 @@ TEST_F(CatchUpTest, FocusLossReleasesKeysAndButtonsUntilTheyArePressedAgain) {
     EXPECT_EQ(tick(code, {event(ALLEGRO_EVENT_DISPLAY_SWITCH_OUT)}), released) << code;
     EXPECT_EQ(tick(code), up) << code;
     EXPECT_EQ(tick(code, {event(ALLEGRO_EVENT_KEY_DOWN, code)}), pressed) << "back and pressed, " << code;
+    // Away and back and pressed again, all before one sample.
+    EXPECT_EQ(tick(code, {event(ALLEGRO_EVENT_DISPLAY_SWITCH_OUT), event(ALLEGRO_EVENT_DISPLAY_SWITCH_IN),
+                          event(ALLEGRO_EVENT_KEY_DOWN, code)}),
+              released)
+        << code;
+    EXPECT_EQ(tick(code), pressed) << code;
   }
   // The library, still holding F1 down, reports its next press as a repeated
   // character only.

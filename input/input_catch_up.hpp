@@ -20,10 +20,10 @@ struct input_catch_up {
   // for that key or button arrives again.
   std::bitset<ALLEGRO_KEY_MAX> keys_masked{};
   unsigned int buttons_masked = 0;
-  // Went up since the previous sample, or read down in it by a tap already
-  // over; and down in the previous sample: a press that follows such a
-  // release waits one sample, so that the release is seen first (two quick
-  // taps on successive ticks are two presses).
+  // Went up since the previous sample (losing the focus counts), or read
+  // down in it by a tap already over. A press that follows such a release of
+  // a key down in the previous sample waits one sample, so that the release
+  // is seen first (two quick taps on successive ticks are two presses).
   std::bitset<ALLEGRO_KEY_MAX> keys_went_up{};
   unsigned int buttons_went_up = 0;
   std::bitset<ALLEGRO_KEY_MAX> keys_last_down{};

@@ -6,6 +6,8 @@
 #include <tank/animation/curves.hpp>
 #include <tank/math/color.hpp>
 
+namespace tank {
+
 enum animator_state : int {
   animator_idle = 0,
   animator_finished = 1,
@@ -119,3 +121,5 @@ struct animator_class {
     return *this;
   }
 };
+
+}  // namespace tank

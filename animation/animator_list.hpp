@@ -8,6 +8,8 @@
 #include <tank/animation/animator.hpp>
 #include <tank/animation/clock.hpp>
 
+namespace tank {
+
 // The animators of one property, in creation order. The list owns them and
 // deletes each one as soon as it completes. Several animators may run on the
 // same property at once: each writes in turn, so the most recently created
@@ -91,3 +93,5 @@ struct animator_list_class {
     animators.clear();
   }
 };
+
+}  // namespace tank

@@ -1,5 +1,7 @@
 #include <tank/animation/curves.hpp>
 
+namespace tank {
+
 namespace {
 constexpr float zero = 0.0f;
 constexpr float one = 1.0f;
@@ -96,3 +98,5 @@ bool step_value(const bool& start, const bool& end, float x) { return x >= 1.0f 
 ALLEGRO_BITMAP* step_value(ALLEGRO_BITMAP* const& start, ALLEGRO_BITMAP* const& end, float x) {
   return x >= 1.0f ? end : start;
 }
+
+}  // namespace tank

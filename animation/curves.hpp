@@ -2,6 +2,8 @@
 
 #include <allegro5/allegro.h>
 
+namespace tank {
+
 // Easing curves: each maps a raw progress 0..1 to an eased progress, with
 // 0 -> 0 and 1 -> 1. Only curve_overshoot leaves 0..1 (up to 1.2, down to 0.92).
 enum curve_kind : int {
@@ -38,3 +40,5 @@ double clamp(double v, double lo, double hi);
 // `start` before that (and for a NaN x).
 bool step_value(const bool& start, const bool& end, float x);
 ALLEGRO_BITMAP* step_value(ALLEGRO_BITMAP* const& start, ALLEGRO_BITMAP* const& end, float x);
+
+}  // namespace tank

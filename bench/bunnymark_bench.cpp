@@ -53,6 +53,8 @@
 
 #include "bench/percentile.hpp"
 
+using namespace tank;
+
 namespace {
 const char* const bunny_path = "examples/bunnymark/data/images/bunny.png";
 constexpr double frame_period = 1.0 / 60.0;

@@ -28,6 +28,8 @@
 #include "game/tank_game.hpp"
 #include "game/world.hpp"
 
+using namespace tank;
+
 namespace {
 const double frame_period = 1.0 / 60.0;
 ALLEGRO_BITMAP* vignette = nullptr;

@@ -32,6 +32,8 @@
 #include "app/config.hpp"
 #include "tests/support/test_clock.hpp"
 
+using namespace tank;
+
 namespace {
 constexpr double tick_seconds = 1.0 / 60.0;
 const char* const sprite_path = "data/images/enemy_bullet.png";

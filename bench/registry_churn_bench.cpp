@@ -24,6 +24,8 @@
 #include "bench/percentile.hpp"
 #include "tests/support/test_clock.hpp"
 
+using namespace tank;
+
 namespace {
 using seconds = std::chrono::duration<double>;
 constexpr int ticks_measured = 120;

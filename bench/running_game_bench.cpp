@@ -32,6 +32,8 @@
 #include "game/tank_game.hpp"
 #include "game/world.hpp"
 
+using namespace tank;
+
 namespace {
 // The three stages of one tick, in seconds.
 struct tick_times {

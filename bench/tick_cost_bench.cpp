@@ -36,6 +36,8 @@
 #include "tests/support/headless_driver.hpp"
 #include "tests/support/random_player.hpp"
 
+using namespace tank;
+
 namespace {
 constexpr double tick_seconds = 1.0 / 60.0;
 constexpr int round_ticks = 600;

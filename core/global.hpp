@@ -2,6 +2,8 @@
 
 #include <new>
 
+namespace tank {
+
 // A framework global that other globals may use from their own constructors
 // and destructors, whatever translation unit they are defined in.
 //
@@ -61,3 +63,5 @@ struct global_user {
   global_user(const global_user&) = delete;
   global_user& operator=(const global_user&) = delete;
 };
+
+}  // namespace tank

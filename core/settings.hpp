@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tank {
+
 // The framework's settings: the window it opens and the two flags the loop
 // obeys. Plain values with fixed initial values; a game may change them
 // before calling run_game (the window's) or at any time (the flags).
@@ -12,3 +14,5 @@ extern bool check_gl_extensions;  // start-up also asks for two OpenGL extension
 // outlines and the resource overlay.
 extern bool quit_requested;
 extern bool debug_view;
+
+}  // namespace tank

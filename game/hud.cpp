@@ -16,6 +16,8 @@
 #include "game/tuning.hpp"
 #include "game/world.hpp"
 
+using namespace tank;
+
 namespace {
 const char* const hud_font = "data/fonts/lacuna.ttf";
 

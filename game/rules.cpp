@@ -14,6 +14,8 @@
 #include "game/tuning.hpp"
 #include "game/world.hpp"
 
+using namespace tank;
+
 namespace {
 // The images point up; an angle of 0 points right.
 const double quarter_turn = 1.5707963267948966;

@@ -15,17 +15,17 @@ void move_enemies();
 void check_hits();
 // An on-screen, fully opaque enemy touched by a visible bullet explodes and
 // the bullet is retired.
-void hit_test(Object& enemy, Object& bullet);
+void hit_test(tank::Object& enemy, tank::Object& bullet);
 // Swell, redden and fade out within half a second. Not guarded: each call
 // starts a new set of animators.
-void explode(Object& enemy);
+void explode(tank::Object& enemy);
 // Invisible at once, parked off screen, every animator dropped: free again.
-void retire_bullet(Object& bullet);
+void retire_bullet(tank::Object& bullet);
 // Sends the first free bullet from the tank towards its aim; with no free
 // bullet the shot is lost.
-void fire(const Object& tank);
+void fire(const tank::Object& tank);
 // Starts the swell or the shrink when the shield rests at either end.
-void pulse_shield(Object& shield);
+void pulse_shield(tank::Object& shield);
 // The visible enemies; none left wins the game.
 int count_enemies_left();
 // Each ends the game only while it is being played, so the first one decides.

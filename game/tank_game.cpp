@@ -4,4 +4,4 @@
 #include "game/rules.hpp"
 #include "game/world.hpp"
 
-const game_callbacks tank_game{setup_world, update_game, draw_game};
+const tank::game_callbacks tank_game{setup_world, update_game, draw_game};

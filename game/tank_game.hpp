@@ -4,4 +4,4 @@
 
 // TANK as the shell runs it: the world's setup, the rules and the frame with
 // its head-up display.
-extern const game_callbacks tank_game;
+extern const tank::game_callbacks tank_game;

@@ -4,6 +4,8 @@
 
 #include "game/world.hpp"
 
+using namespace tank;
+
 namespace {
 const double pop_seconds = 0.4;
 const double shown_until = 2.0;  // seconds after the start when the pop-out begins

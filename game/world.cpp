@@ -12,6 +12,8 @@
 #include "game/title.hpp"
 #include "game/tuning.hpp"
 
+using namespace tank;
+
 Object left_tank;
 Object left_turret;
 Object right_tank;

@@ -4,6 +4,8 @@
 
 #include <tank/input/input_sample.hpp>
 
+namespace tank {
+
 constinit global_instance<control_set_class> controls_instance;
 constinit control_set_class& controls = controls_instance.object();
 
@@ -82,3 +84,5 @@ bool key_pressed(int code) { return controls.pressed(code); }
 bool key_released(int code) { return controls.released(code); }
 int mouse_x() { return mouse_state.x; }
 int mouse_y() { return mouse_state.y; }
+
+}  // namespace tank

@@ -6,6 +6,8 @@
 
 #include <tank/core/global.hpp>
 
+namespace tank {
+
 // Control codes: -1 and -2 are mouse buttons 1 (left) and 2 (right); any
 // other code is a library key code.
 constexpr int mouse_button_left = -1;
@@ -60,3 +62,5 @@ bool key_pressed(int code);
 bool key_released(int code);
 int mouse_x();
 int mouse_y();
+
+}  // namespace tank

@@ -4,6 +4,8 @@
 
 #include <tank/input/input_sample.hpp>
 
+namespace tank {
+
 namespace {
 // A button number from an event as a bit of ALLEGRO_MOUSE_STATE::buttons;
 // none for a number that does not fit.
@@ -79,3 +81,5 @@ void apply_input_catch_up(input_catch_up& catch_up, ALLEGRO_KEYBOARD_STATE& keyb
   catch_up.buttons_went_up = buttons & ~snapshot;
   catch_up.buttons_last_down = buttons;
 }
+
+}  // namespace tank

@@ -5,6 +5,8 @@
 #include <bitset>
 #include <cstddef>
 
+namespace tank {
+
 // What the device events since the previous sample add to it.
 //
 // The library's key and button state is a snapshot: a press and release that
@@ -43,3 +45,5 @@ void note_input_event(input_catch_up& catch_up, const ALLEGRO_EVENT& event);
 // reads up now and down in the next sample.
 void apply_input_catch_up(input_catch_up& catch_up, ALLEGRO_KEYBOARD_STATE& keyboard,
                           ALLEGRO_MOUSE_STATE& mouse);
+
+}  // namespace tank

@@ -2,6 +2,8 @@
 
 #include <tank/input/input_catch_up.hpp>
 
+namespace tank {
+
 input_sampler sample_input = sample_devices;
 
 namespace {
@@ -46,3 +48,5 @@ void set_key_down(ALLEGRO_KEYBOARD_STATE& keyboard, int code, bool down) {
   const unsigned int mask = 1u << (code % 32);
   bits = down ? (bits | mask) : (bits & ~mask);
 }
+
+}  // namespace tank

@@ -2,6 +2,8 @@
 
 #include <allegro5/allegro.h>
 
+namespace tank {
+
 // Where a tick's input sample comes from. By default the library's keyboard
 // and mouse; a headless run or a test installs its own sampler.
 using input_sampler = void (*)(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mouse);
@@ -27,3 +29,5 @@ bool is_key_code(int code);
 
 // Sets one key of a keyboard state; a code that is no key changes nothing.
 void set_key_down(ALLEGRO_KEYBOARD_STATE& keyboard, int code, bool down);
+
+}  // namespace tank

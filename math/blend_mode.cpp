@@ -3,6 +3,8 @@
 #include <tank/math/color.hpp>
 #include <tank/math/drawing_hold.hpp>
 
+namespace tank {
+
 int last_blend_mode = 0;
 // Constant initialised (white), so it holds before any global's constructor.
 constinit ALLEGRO_COLOR last_blend_color{1.0f, 1.0f, 1.0f, 1.0f};
@@ -45,3 +47,5 @@ void set_blend_mode(int mode, const ALLEGRO_COLOR& color) {
 void apply_cached_blend_mode() { apply(last_blend_mode, last_blend_color); }
 
 ALLEGRO_COLOR current_tint() { return tint_in_force; }
+
+}  // namespace tank

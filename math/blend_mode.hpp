@@ -2,6 +2,8 @@
 
 #include <allegro5/allegro.h>
 
+namespace tank {
+
 // The one way the program changes the blender: a mode number and a tint.
 //
 //   mode 1: additive (ONE, ONE)       mode 2: (ONE, ALPHA)
@@ -32,3 +34,5 @@ ALLEGRO_COLOR current_tint();
 // The library call behind set_blend_mode; tests replace it to count calls.
 using blender_function = void (*)(int op, int source, int destination);
 extern blender_function apply_blender;
+
+}  // namespace tank

@@ -2,6 +2,8 @@
 
 #include <tank/math/numeric.hpp>
 
+namespace tank {
+
 bool boxes_overlap(const box& a, const box& b) {
   const vec2d d = a.center - b.center;
   return abs_f(d.x) <= b.half_size.x + a.half_size.x && abs_f(d.y) <= b.half_size.y + a.half_size.y;
@@ -89,3 +91,5 @@ bool circle_hits_segment(float cx, float cy, float r, float x1, float y1, float 
 bool circles_overlap(float x1, float y1, float r1, float x2, float y2, float r2) {
   return distance(x1, y1, x2, y2) <= r1 + r2;
 }
+
+}  // namespace tank

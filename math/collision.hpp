@@ -4,6 +4,8 @@
 
 #include <tank/math/vec2d.hpp>
 
+namespace tank {
+
 // Collision of shapes given as numbers. Tests of objects, built on these, sit
 // beside Object (objects/object_collision.hpp).
 
@@ -40,3 +42,5 @@ bool point_in_circle(float px, float py, float cx, float cy, float r);
 // length is its one point.
 bool circle_hits_segment(float cx, float cy, float r, float x1, float y1, float x2, float y2);
 bool circles_overlap(float x1, float y1, float r1, float x2, float y2, float r2);
+
+}  // namespace tank

@@ -1,5 +1,7 @@
 #include <tank/math/color.hpp>
 
+namespace tank {
+
 namespace {
 float mix(float a, float b, float t) { return (1.0f - t) * a + t * b; }
 }  // namespace
@@ -17,3 +19,5 @@ void add_to_color(ALLEGRO_COLOR& a, const ALLEGRO_COLOR& b) { a = add_colors(a, 
 bool colors_equal(const ALLEGRO_COLOR& a, const ALLEGRO_COLOR& b) {
   return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
 }
+
+}  // namespace tank

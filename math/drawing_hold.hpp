@@ -2,6 +2,8 @@
 
 #include <allegro5/allegro.h>
 
+namespace tank {
+
 // Drawing may be held to batch sprites, and while it is held only bitmaps and
 // text may be drawn: the blender and the target may change only between
 // batches. This lets go of a hold for its own lifetime and takes it up again
@@ -18,3 +20,5 @@ struct drawing_hold_released {
   drawing_hold_released(const drawing_hold_released&) = delete;
   drawing_hold_released& operator=(const drawing_hold_released&) = delete;
 };
+
+}  // namespace tank

@@ -2,6 +2,8 @@
 
 #include <allegro5/allegro.h>
 
+namespace tank {
+
 // Bitmaps created (or loaded) during this object's lifetime get `flags`; the
 // new-bitmap flags in force before come back afterwards.
 struct new_bitmap_flags_in_scope {
@@ -15,3 +17,5 @@ struct new_bitmap_flags_in_scope {
   new_bitmap_flags_in_scope(const new_bitmap_flags_in_scope&) = delete;
   new_bitmap_flags_in_scope& operator=(const new_bitmap_flags_in_scope&) = delete;
 };
+
+}  // namespace tank

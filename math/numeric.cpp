@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace tank {
+
 float rad_to_deg(float radians) { return static_cast<float>(radians * 57.29577951308232); }
 float sqrt_f(float v) { return static_cast<float>(std::sqrt(static_cast<double>(v))); }
 float sin_f(float v) { return static_cast<float>(std::sin(static_cast<double>(v))); }
@@ -14,3 +16,5 @@ float pow_int(float base, int exponent) {
   for (int i = invert ? -exponent : exponent; i > 0; --i) result *= base;
   return static_cast<float>(invert ? 1.0 / result : result);
 }
+
+}  // namespace tank

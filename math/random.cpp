@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+namespace tank {
+
 int random_15() { return std::rand() & random_max; }
 
 float random_float(float lo, float hi) {
@@ -15,3 +17,5 @@ double random_double(double lo, double hi) {
 int random_int(int lo, int hi) { return lo + random_15() % (hi - lo + 1); }
 
 bool random_bool() { return random_15() % 2 == 1; }
+
+}  // namespace tank

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tank {
+
 // Random numbers with exact, inclusive ranges. All of them draw from one
 // 15-bit generator (0 .. 32767), so that lo and hi are both reachable whatever
 // the platform's RAND_MAX is.
@@ -12,3 +14,5 @@ float random_float(float lo, float hi);
 double random_double(double lo, double hi);
 int random_int(int lo, int hi);  // requires hi >= lo
 bool random_bool();
+
+}  // namespace tank

@@ -2,6 +2,8 @@
 
 #include <tank/math/numeric.hpp>
 
+namespace tank {
+
 float length_squared(const vec2d& v) {
   return static_cast<float>(static_cast<double>(v.x) * v.x + static_cast<double>(v.y) * v.y);
 }
@@ -38,3 +40,5 @@ float distance(float x1, float y1, float x2, float y2) {
   const double dy = static_cast<double>(y1) - y2;
   return sqrt_f(static_cast<float>(dx * dx + dy * dy));
 }
+
+}  // namespace tank

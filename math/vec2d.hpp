@@ -2,6 +2,8 @@
 
 #include <vector>
 
+namespace tank {
+
 // A point or direction in screen pixels: x grows to the right, y downwards.
 struct vec2d {
   float x = 0.0f;
@@ -51,3 +53,5 @@ void rotate_point(vec2d& point, const vec2d& pivot, float degrees);
 // Unit normal of the edge from points[i] to points[i + 1].
 vec2d edge_normal(const std::vector<vec2d>& points, int i);
 float distance(float x1, float y1, float x2, float y2);
+
+}  // namespace tank

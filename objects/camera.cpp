@@ -1,3 +1,7 @@
 #include <tank/objects/camera.hpp>
 
+namespace tank {
+
 vec2d camera;
+
+}  // namespace tank

@@ -8,6 +8,8 @@
 #include <tank/objects/object_registry.hpp>
 #include <tank/resources/graphics_bin.hpp>
 
+namespace tank {
+
 Object::Object() {
   bind_animators();
   register_object(this);
@@ -190,3 +192,5 @@ void Object::bring_to_front() { object_registry.bring_to_front(this); }
 
 float camera_offset_x(const Object& object) { return object.screen_fixed ? 0.0f : -camera.x; }
 float camera_offset_y(const Object& object) { return object.screen_fixed ? 0.0f : -camera.y; }
+
+}  // namespace tank

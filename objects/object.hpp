@@ -14,6 +14,8 @@
 #include <tank/objects/object_registry.hpp>
 #include <tank/resources/graphics_bin.hpp>
 
+namespace tank {
+
 // The one drawable thing: a borrowed bitmap placed with its anchor at (x, y),
 // scaled, turned clockwise by `rotation` radians about the anchor, mirrored,
 // tinted and blended. Every live object is listed in `object_registry`, which
@@ -157,3 +159,5 @@ bool direction_tick(const std::vector<vec2d>& outline, int i, vec2d& from, vec2d
 // How far the camera shifts the object's drawing: zero when fixed to the screen.
 float camera_offset_x(const Object& object);
 float camera_offset_y(const Object& object);
+
+}  // namespace tank

@@ -3,6 +3,8 @@
 #include <tank/math/collision.hpp>
 #include <tank/objects/object.hpp>
 
+namespace tank {
+
 // Collision of objects: their image rectangles, scaled, anchored and turned
 // about the anchor. Geometry only: opacity, flips and camera play no part.
 
@@ -14,3 +16,5 @@ box box_of(const Object& object);
 bool rects_overlap_rotated(const Object& a, const Object& b);
 // Boxes when neither object is rotated, the rotated test otherwise.
 bool collides(const Object& a, const Object& b);
+
+}  // namespace tank

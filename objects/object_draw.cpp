@@ -13,6 +13,8 @@
 #include <tank/objects/object.hpp>
 #include <tank/resources/graphics_bin.hpp>
 
+namespace tank {
+
 namespace {
 // Looked up once: every draw needs them.
 const ALLEGRO_COLOR black = al_color_name("black");
@@ -91,3 +93,5 @@ bool direction_tick(const std::vector<vec2d>& outline, int i, vec2d& from, vec2d
   to = vec2d(middle.x + 15.0f * n.x, middle.y + 15.0f * n.y);
   return true;
 }
+
+}  // namespace tank

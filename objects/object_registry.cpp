@@ -8,6 +8,8 @@
 #include <tank/core/settings.hpp>
 #include <tank/objects/object.hpp>
 
+namespace tank {
+
 namespace {
 // A strict ordering by depth; stray null entries go first.
 bool depth_less(const Object* a, const Object* b) {
@@ -96,3 +98,5 @@ void sort_by_depth() { object_registry.sort_by_depth(); }
 void bring_to_front(Object* object) { object_registry.bring_to_front(object); }
 void update_all_objects() { object_registry.update_all_objects(); }
 void draw_all_objects() { object_registry.draw_all_objects(); }
+
+}  // namespace tank

@@ -4,6 +4,8 @@
 
 #include <tank/core/global.hpp>
 
+namespace tank {
+
 struct Object;
 
 // Every live Object, sorted by ascending depth: the frame is drawn in this
@@ -48,3 +50,5 @@ void sort_by_depth();
 void bring_to_front(Object* object);
 void update_all_objects();
 void draw_all_objects();
+
+}  // namespace tank

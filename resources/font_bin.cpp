@@ -8,6 +8,8 @@
 #include <tank/math/drawing_hold.hpp>
 #include <tank/resources/placeholders.hpp>
 
+namespace tank {
+
 constinit global_instance<font_bin_class> fonts_bin_instance;
 constinit font_bin_class& fonts_bin = fonts_bin_instance.object();
 
@@ -155,3 +157,5 @@ ALLEGRO_BITMAP* text_bitmap(const std::string& name, int size, const std::string
 }
 
 ALLEGRO_BITMAP* text_bitmap_default(const std::string& text) { return fonts_bin.text_bitmap_default(text); }
+
+}  // namespace tank

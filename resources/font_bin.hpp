@@ -12,6 +12,8 @@
 #include <tank/resources/resource_bin.hpp>
 #include <tank/resources/resource_kinds.hpp>
 
+namespace tank {
+
 // A rendered text is held under the font handle and the text: the same text
 // in two fonts (or one file at two sizes) is two entries.
 struct text_key {
@@ -105,3 +107,5 @@ void draw_changing_text_with_font(const std::string& name, int size, const std::
                                   float y, float ax, float ay);
 ALLEGRO_BITMAP* text_bitmap(const std::string& name, int size, const std::string& text);
 ALLEGRO_BITMAP* text_bitmap_default(const std::string& text);
+
+}  // namespace tank

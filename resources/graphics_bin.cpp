@@ -3,6 +3,8 @@
 #include <tank/math/blend_mode.hpp>
 #include <tank/resources/placeholders.hpp>
 
+namespace tank {
+
 constinit global_instance<graphics_bin_class> graphics_bin_instance;
 constinit graphics_bin_class& graphics_bin = graphics_bin_instance.object();
 
@@ -35,3 +37,5 @@ bool draw_bitmap(const std::string& name, float x, float y, float pivot, float s
 }
 
 void draw_missing_image(float x, float y) { graphics_bin.draw_missing_image(x, y); }
+
+}  // namespace tank

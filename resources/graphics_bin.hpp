@@ -7,6 +7,8 @@
 #include <tank/core/global.hpp>
 #include <tank/resources/resource_bin.hpp>
 
+namespace tank {
+
 // The image bin: images by file name, and drawing by name with the missing
 // image in place of one that does not load.
 struct graphics_bin_class : resource_bin_class<std::string, ALLEGRO_BITMAP*> {
@@ -33,3 +35,5 @@ ALLEGRO_BITMAP* get_bitmap(const std::string& name);  // loaded on first use; nu
 bool bitmap_exists(const std::string& name);          // loads, or has loaded
 bool draw_bitmap(const std::string& name, float x, float y, float pivot, float scale, float angle);
 void draw_missing_image(float x, float y);
+
+}  // namespace tank

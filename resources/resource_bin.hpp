@@ -6,6 +6,8 @@
 
 #include <tank/resources/resource_kinds.hpp>
 
+namespace tank {
+
 // Resources asked for by key, loaded on first use and kept for the run. A key
 // that fails is recorded once (a message in `errors`, an entry in `missing`)
 // and never tried again; the caller puts a placeholder in its place.
@@ -49,3 +51,5 @@ struct resource_bin_class {
   }
   int missing_count() const { return static_cast<int>(missing.size()); }
 };
+
+}  // namespace tank

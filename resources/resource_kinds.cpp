@@ -7,6 +7,8 @@
 #include <tank/resources/to_text.hpp>
 #include <tank/resources/wave_header.hpp>
 
+namespace tank {
+
 namespace {
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -75,3 +77,5 @@ std::string resource_kind<ALLEGRO_FONT*>::failure_message(const font_key& path) 
 std::string resource_kind<ALLEGRO_SAMPLE*>::failure_message(const std::string& path) {
   return "could not load sample " + quoted(path);
 }
+
+}  // namespace tank

@@ -7,6 +7,8 @@
 #include <compare>
 #include <string>
 
+namespace tank {
+
 // The three kinds of resource the program loads: images, fonts and samples.
 // These loaders are the one loading rule, used by the bins and by start-up
 // for the placeholders alike. Each answers null when the file cannot be
@@ -64,3 +66,5 @@ struct resource_kind<ALLEGRO_SAMPLE*> {
   static ALLEGRO_SAMPLE* load(const std::string& path) { return load_sample(path); }
   static std::string failure_message(const std::string& path);
 };
+
+}  // namespace tank

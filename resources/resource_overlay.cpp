@@ -10,6 +10,8 @@
 #include <tank/resources/placeholders.hpp>
 #include <tank/resources/to_text.hpp>
 
+namespace tank {
+
 std::array<std::string, 3> resource_overlay_lines(int object_count) {
   return {
       "Graphics Bin: " + to_text(graphics_bin.count(true)) + " (" + to_text(graphics_bin.missing_count()) +
@@ -30,3 +32,5 @@ void draw_resource_overlay(int object_count) {
     draw_text_bitmap(fonts_bin.changing_text_bitmap(default_font, lines[i]), 30, y, 0, 0);
   }
 }
+
+}  // namespace tank

@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+namespace tank {
+
 // The debug view's three lines on what the program holds: images (loaded and
 // missing), objects, fonts and rendered texts. The objects are counted by
 // their owner, which sits above the resources, so the count is handed in.
@@ -11,3 +13,5 @@ std::array<std::string, 3> resource_overlay_lines(int object_count);
 // Draws the lines at the top left of the target in `default_font` and the
 // current tint, as changing texts: the numbers add nothing to the text cache.
 void draw_resource_overlay(int object_count);
+
+}  // namespace tank

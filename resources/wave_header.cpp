@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace tank {
+
 namespace {
 bool read_id(ALLEGRO_FILE* file, const char* expected) {
   char id[4] = {};
@@ -42,3 +44,5 @@ bool wave_header_overstates_size(const std::string& path) {
   al_fclose(file);
   return overstated;
 }
+
+}  // namespace tank

@@ -11,6 +11,8 @@
 
 #include <tank/shell/exit_status.hpp>
 
+namespace tank {
+
 namespace {
 // Written out in full beforehand: the handler may only make calls that are
 // safe while another thread is anywhere, not even format a text.
@@ -40,3 +42,5 @@ void end_on_display_loss() {
   message_length = length < 0 ? 0 : (length > longest ? longest : length);
   XSetIOErrorHandler(on_connection_lost);
 }
+
+}  // namespace tank

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tank {
+
 // From now on, losing the connection to the X server (the server ended with
 // the session, or was killed) ends the process at once with
 // failure_exit_status (tank/shell/exit_status.hpp) and one line on standard error.
@@ -10,3 +12,5 @@
 // assertions and deadlocks. Here the first thread to notice ends the process
 // without any teardown: there is nothing worth saving once the window is gone.
 void end_on_display_loss();
+
+}  // namespace tank

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace tank {
+
 frame_layout fit_frame(int frame_width, int frame_height, int window_width, int window_height) {
   if (frame_width <= 0 || frame_height <= 0 || window_width <= 0 || window_height <= 0) return {};
   const double scale = std::min(static_cast<double>(window_width) / frame_width,
@@ -12,3 +14,5 @@ frame_layout fit_frame(int frame_width, int frame_height, int window_width, int 
   const int height = std::min(window_height, static_cast<int>(std::lround(frame_height * scale)));
   return {(window_width - width) / 2, (window_height - height) / 2, width, height};
 }
+
+}  // namespace tank

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace tank {
+
 // Where the frame goes in a window of another size: scaled to the largest
 // size that fits with its aspect kept, centred, on whole pixels; the rest of
 // the window is left to be black.
@@ -16,3 +18,5 @@ struct frame_layout {
 
 // A window of no area gets a frame of no area.
 frame_layout fit_frame(int frame_width, int frame_height, int window_width, int window_height);
+
+}  // namespace tank

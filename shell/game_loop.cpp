@@ -9,6 +9,8 @@
 #include <tank/resources/resource_overlay.hpp>
 #include <tank/shell/frame_layout.hpp>
 
+namespace tank {
+
 namespace {
 const ALLEGRO_COLOR background = al_color_name("lightslategray");
 const ALLEGRO_COLOR white = al_color_name("white");
@@ -90,3 +92,5 @@ void run_main_loop(const game_callbacks& game, ALLEGRO_EVENT_QUEUE* queue, ALLEG
     }
   }
 }
+
+}  // namespace tank

@@ -2,6 +2,8 @@
 
 #include <allegro5/allegro.h>
 
+namespace tank {
+
 // What a game hands to the shell: its own parts of start-up and of every
 // tick. Any of them may be null.
 struct game_callbacks {
@@ -32,3 +34,5 @@ void present_frame(ALLEGRO_BITMAP* frame);
 
 // Between the window and the whole screen (F11 does it every tick it is pressed).
 void toggle_fullscreen();
+
+}  // namespace tank

@@ -23,6 +23,8 @@
 #include <tank/shell/display_loss.hpp>
 #include <tank/shell/exit_status.hpp>
 
+namespace tank {
+
 ALLEGRO_DISPLAY* display = nullptr;
 ALLEGRO_BITMAP* frame_bitmap = nullptr;
 
@@ -131,3 +133,5 @@ int run_game(const game_callbacks& game) {
   run_main_loop(game, queue, frame_bitmap);
   return errors.empty() ? 0 : failure_exit_status;
 }
+
+}  // namespace tank

@@ -7,6 +7,8 @@
 
 #include <tank/shell/game_loop.hpp>
 
+namespace tank {
+
 // What start-up creates and the loop uses; all live until the process ends.
 extern ALLEGRO_DISPLAY* display;
 extern ALLEGRO_BITMAP* frame_bitmap;
@@ -24,3 +26,5 @@ std::string build_startup_report(const std::vector<std::string>& errors);
 // (tank/shell/exit_status.hpp) after a start-up failure, whose report then
 // also goes to standard error.
 int run_game(const game_callbacks& game);
+
+}  // namespace tank

@@ -37,6 +37,8 @@
 #include <tank/shell/game_loop.hpp>
 #include <tank/shell/startup.hpp>
 
+using namespace tank;
+
 namespace {
 constexpr int batch = 500;
 constexpr double frame_budget_ms = 1000.0 / 60.0;

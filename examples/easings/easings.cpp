@@ -31,6 +31,8 @@
 #include <tank/shell/game_loop.hpp>
 #include <tank/shell/startup.hpp>
 
+using namespace tank;
+
 namespace {
 constexpr int curve_count = 10;
 // In the order of curve_kind, so that row i shows curve i.

@@ -12,6 +12,8 @@
 
 #include "tests/support/bitmaps.hpp"
 
+using namespace tank;
+
 namespace {
 
 int level(float channel) { return static_cast<int>(std::lround(channel * 255)); }

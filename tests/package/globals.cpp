@@ -3,5 +3,7 @@
 // other has none. Both must register and be torn down without a crash.
 #include <tank/objects/object.hpp>
 
+using namespace tank;
+
 Object named_global("data/images/nothing_loads_yet.png");
 Object plain_global;

@@ -8,6 +8,8 @@
 #include <tank/objects/object_registry.hpp>
 #include <tank/resources/graphics_bin.hpp>
 
+using namespace tank;
+
 extern Object named_global;
 extern Object plain_global;
 

@@ -18,6 +18,8 @@
 #include "game/world.hpp"
 #include "tests/support/library.hpp"
 
+using namespace tank;
+
 namespace {
 bool world_built = false;
 

@@ -4,6 +4,8 @@
 
 #include "game/world.hpp"
 
+using namespace tank;
+
 int random_player_class::between(int low, int high) {
   return std::uniform_int_distribution<int>(low, high)(engine);
 }

@@ -28,4 +28,4 @@ struct random_player_class {
 };
 
 // The lowest enemy that can still be hit (whole and on screen), or none.
-const Object* lowest_target();
+const tank::Object* lowest_target();

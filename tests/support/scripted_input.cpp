@@ -3,6 +3,8 @@
 #include <tank/input/controls.hpp>
 #include <tank/input/input_sample.hpp>
 
+using namespace tank;
+
 namespace {
 scripted_input_class* active = nullptr;
 

@@ -11,7 +11,7 @@ struct scripted_input_class {
   ALLEGRO_KEYBOARD_STATE keyboard{};
   ALLEGRO_MOUSE_STATE mouse{};
   scripted_input_class* previous = nullptr;  // in force before this one
-  input_sampler previous_sampler = nullptr;
+  tank::input_sampler previous_sampler = nullptr;
 
   scripted_input_class();
   ~scripted_input_class();

@@ -2,6 +2,8 @@
 
 #include <tank/animation/clock.hpp>
 
+using namespace tank;
+
 namespace {
 double driven_time = 0.0;
 clock_function previous_clock = nullptr;

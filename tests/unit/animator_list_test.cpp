@@ -6,6 +6,8 @@
 
 #include "tests/support/test_clock.hpp"
 
+using namespace tank;
+
 namespace {
 
 static_assert(!std::is_copy_constructible_v<animator_list_class<float>>);

@@ -4,6 +4,8 @@
 
 #include "tests/support/test_clock.hpp"
 
+using namespace tank;
+
 namespace {
 
 // Fake bitmaps: the animator only copies the pointers.

@@ -8,6 +8,8 @@
 
 #include "tests/support/library.hpp"
 
+using namespace tank;
+
 namespace {
 
 struct CollisionTest : ::testing::Test {

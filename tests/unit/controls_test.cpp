@@ -5,6 +5,8 @@
 
 #include "tests/support/scripted_input.hpp"
 
+using namespace tank;
+
 namespace {
 
 struct ControlsTest : ::testing::Test {

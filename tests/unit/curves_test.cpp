@@ -5,6 +5,8 @@
 
 #include <tank/animation/curves.hpp>
 
+using namespace tank;
+
 namespace {
 
 TEST(CurvesTest, EveryKindStartsAtZeroAndEndsAtOne) {

@@ -37,6 +37,8 @@
 #include "tests/support/headless_driver.hpp"
 #include "tests/support/random_player.hpp"
 
+using namespace tank;
+
 namespace {
 
 namespace fs = std::filesystem;

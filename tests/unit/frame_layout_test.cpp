@@ -2,6 +2,8 @@
 
 #include <tank/shell/frame_layout.hpp>
 
+using namespace tank;
+
 namespace {
 
 void expect_layout(const frame_layout& got, int left, int top, int width, int height) {

@@ -16,6 +16,8 @@
 #include "tests/support/bitmaps.hpp"
 #include "tests/support/headless_driver.hpp"
 
+using namespace tank;
+
 namespace {
 
 const float tolerance = 1.5f / 255.0f;

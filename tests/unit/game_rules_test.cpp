@@ -14,6 +14,8 @@
 #include "game/world.hpp"
 #include "tests/support/headless_driver.hpp"
 
+using namespace tank;
+
 namespace {
 
 struct GameRules : ::testing::Test {

@@ -5,6 +5,8 @@
 #include "game/world.hpp"
 #include "tests/support/headless_driver.hpp"
 
+using namespace tank;
+
 namespace {
 
 bool fully_shown(const Object& object) {

@@ -10,6 +10,8 @@
 #include "game/world.hpp"
 #include "tests/support/headless_driver.hpp"
 
+using namespace tank;
+
 namespace {
 
 const unsigned int seed = 20261207;

@@ -11,6 +11,8 @@
 #include <tank/input/input_catch_up.hpp>
 #include <tank/input/input_sample.hpp>
 
+using namespace tank;
+
 namespace {
 
 ALLEGRO_KEYBOARD_STATE snapshot_keys{};  // what the library's state says at the next sample

@@ -15,6 +15,8 @@
 
 #include "tests/support/library.hpp"
 
+using namespace tank;
+
 namespace {
 
 TEST(Vectors, LengthNormalizeSubtractOffset) {

@@ -16,6 +16,8 @@
 #include "tests/support/bitmaps.hpp"
 #include "tests/support/library.hpp"
 
+using namespace tank;
+
 namespace {
 
 const ALLEGRO_COLOR black = al_map_rgba_f(0, 0, 0, 1);

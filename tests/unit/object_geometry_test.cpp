@@ -18,6 +18,8 @@
 #include "tests/support/library.hpp"
 #include "tests/support/test_clock.hpp"
 
+using namespace tank;
+
 namespace {
 
 struct ObjectGeometryTest : ::testing::Test {

@@ -14,6 +14,8 @@
 
 #include "tests/support/test_clock.hpp"
 
+using namespace tank;
+
 // Every allocation of this test program is counted, so a test can show that
 // a piece of code allocates nothing.
 namespace {

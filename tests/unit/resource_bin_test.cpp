@@ -22,6 +22,8 @@
 #include "tests/support/library.hpp"
 #include "tests/support/wave_file.hpp"
 
+using namespace tank;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -34,6 +34,8 @@
 #include "tests/support/random_player.hpp"
 #include "tests/support/resident_memory.hpp"
 
+using namespace tank;
+
 #ifdef __SANITIZE_ADDRESS__
 // AddressSanitizer keeps freed blocks in a quarantine of up to 256 MB before
 // reusing them, so resident memory climbs with every allocation for hours

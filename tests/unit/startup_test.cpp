@@ -12,6 +12,8 @@
 #include "tests/support/resident_memory.hpp"
 #include "tests/support/wave_file.hpp"
 
+using namespace tank;
+
 namespace {
 
 namespace fs = std::filesystem;

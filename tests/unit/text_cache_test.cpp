@@ -14,6 +14,8 @@
 #include "tests/support/library.hpp"
 #include "tests/support/resident_memory.hpp"
 
+using namespace tank;
+
 namespace {
 
 const char* const system_font = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";

@@ -2,6 +2,9 @@
 
 #include <allegro5/allegro.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include <tank/animation/clock.hpp>
 #include <tank/animation/curves.hpp>
 #include <tank/math/color.hpp>
@@ -14,10 +17,25 @@ enum animator_state : int {
   animator_running = 2,
 };
 
+// One movement of a property, its parts named so that a call cannot swap two
+// numbers unnoticed:
+//
+//   sprite.opacity_animators.animate({.from = 1, .to = 0, .duration = 0.5, .curve = curve_quad_in});
+//
+// Parts left out keep these values: no delay, one second, linear.
+template <typename T>
+struct tween {
+  T from{};
+  T to{};
+  double delay = 0.0;     // seconds after the start before it moves
+  double duration = 1.0;  // seconds
+  curve_kind curve = curve_linear;
+};
+
 // How each kind of property moves: numbers and colours blend, flags and
 // bitmaps switch to the end value once the eased progress reaches 1.
 inline float animated_value(const float& start, const float& end, float eased) {
-  return lerp(start, end, eased);
+  return std::lerp(start, end, eased);
 }
 inline bool animated_value(const bool& start, const bool& end, float eased) {
   return step_value(start, end, eased);
@@ -51,8 +69,8 @@ struct animator_class {
   double start_time = 0.0;    // clock reading at start
   double delay = 0.0;         // seconds after start_time before moving
   double paused_total = 0.0;  // clock time spent paused since start
-  int curve = curve_linear;
-  int state = animator_idle;
+  curve_kind curve = curve_linear;
+  animator_state state = animator_idle;
   double pause_time = 0.0;  // clock reading when the current pause began
   bool paused = false;
 
@@ -63,7 +81,7 @@ struct animator_class {
 
   // Refused while paused. The target is first written by the first update
   // after the delay.
-  animator_class& start(T from, T to, double seconds, double wait, int kind) {
+  animator_class& start(T from, T to, double seconds, double wait, curve_kind kind) {
     if (paused) return *this;
     start_value = from;
     end_value = to;
@@ -79,6 +97,8 @@ struct animator_class {
     return *this;
   }
 
+  animator_class& start(const tween<T>& t) { return start(t.from, t.to, t.duration, t.delay, t.curve); }
+
   // Writes the property for the current clock reading. Returns false when
   // the animator is done (completed, or nothing to write to) and should go.
   bool update() {
@@ -92,7 +112,7 @@ struct animator_class {
     // A duration that is not positive has nothing to spread the movement
     // over: it completes at once instead of dividing by zero (a NaN progress)
     // or running backwards for ever.
-    progress = duration > 0.0 ? static_cast<float>(clamp(elapsed / duration, 0.0, 1.0)) : 1.0f;
+    progress = duration > 0.0 ? static_cast<float>(std::clamp(elapsed / duration, 0.0, 1.0)) : 1.0f;
     if (same_value(start_value, end_value)) {
       *target = start_value;
     } else {

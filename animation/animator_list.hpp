@@ -50,16 +50,25 @@ struct animator_list_class {
     if (target != nullptr) *target += delta;
   }
 
-  // Starts a new animator alongside any already running; the delay comes
-  // before the duration here. The list keeps ownership of the result.
-  animator_class<T>* animate(T from, T to, double delay, double duration, int curve) {
+  // Starts a new animator alongside any already running. The list keeps
+  // ownership of the result.
+  animator_class<T>* animate(const tween<T>& movement) {
     animators.push_back(std::make_unique<animator_class<T>>());
     if (tally != nullptr) ++*tally;
     animator_class<T>* animator = animators.back().get();
     animator->set_target(target);
-    animator->start(from, to, duration, delay, curve);
+    animator->start(movement);
     return animator;
   }
+  // The same with the parts in a row; the delay comes before the duration
+  // here (and after it in animator_class::start).
+  animator_class<T>* animate(T from, T to, double delay, double duration, curve_kind curve) {
+    return animate({.from = from, .to = to, .delay = delay, .duration = duration, .curve = curve});
+  }
+
+  // Whether every animator this list started has completed (or been
+  // cleared): nothing is moving the property or waiting to.
+  bool finished() const { return animators.empty(); }
 
   // Every animator is updated exactly once, in creation order; the finished
   // ones are removed on the way, so this is the one walk that may erase.

@@ -60,7 +60,7 @@ float overshoot(const float& a, const float& b, const float& x) {
   return t;  // NaN
 }
 
-float apply_curve(float p, int kind) {
+float apply_curve(float p, curve_kind kind) {
   switch (kind) {
     case curve_quad_out:
       return on_unit_span(quad_out, p);
@@ -83,14 +83,6 @@ float apply_curve(float p, int kind) {
     default:
       return p;  // curve_linear and unknown kinds
   }
-}
-
-float lerp(const float& a, const float& b, float t) { return a + (b - a) * t; }
-
-double clamp(double v, double lo, double hi) {
-  if (lo > v) v = lo;
-  if (hi < v) v = hi;
-  return v;
 }
 
 bool step_value(const bool& start, const bool& end, float x) { return x >= 1.0f ? end : start; }

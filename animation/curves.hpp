@@ -28,13 +28,12 @@ float quad_in_out(const float& a, const float& b, const float& x);
 float quad_out_in(const float& a, const float& b, const float& x);
 float overshoot(const float& a, const float& b, const float& x);
 
-// The eased progress of `p` along curve `kind`; an unknown kind is linear.
-float apply_curve(float p, int kind);
+// The eased progress of `p` along curve `kind`; a number outside the list
+// above is linear.
+float apply_curve(float p, curve_kind kind);
 
-// a + (b - a) * t; t may exceed 1, the result then passes beyond b.
-float lerp(const float& a, const float& b, float t);
-// v limited to lo..hi; the lower bound is applied first, so hi wins when lo > hi.
-double clamp(double v, double lo, double hi);
+// Interpolation and clamping are the standard library's: std::lerp (which
+// ends exactly on b at t = 1 and passes beyond b for t > 1) and std::clamp.
 
 // The rule for values that cannot be blended: `end` once x reaches 1,
 // `start` before that (and for a NaN x).

@@ -37,7 +37,7 @@ ALLEGRO_BITMAP* vignette = nullptr;
 void clear_frame() {
   al_set_target_bitmap(frame_bitmap);
   al_clear_to_color(al_color_name("lightslategray"));
-  set_blend_mode(0, al_color_name("white"));
+  set_blend_mode(blend_mode::normal, al_color_name("white"));
 }
 
 void empty_frame() {
@@ -72,7 +72,7 @@ void whole_frame() {
 void whole_frame_in_back_buffer() {
   al_set_target_backbuffer(display);
   al_clear_to_color(al_color_name("lightslategray"));
-  set_blend_mode(0, al_color_name("white"));
+  set_blend_mode(blend_mode::normal, al_color_name("white"));
   draw_game();
   al_flip_display();
 }

@@ -11,7 +11,7 @@ const double pop_seconds = 0.4;
 const double shown_until = 2.0;  // seconds after the start when the pop-out begins
 
 // One property of the title: up from 0 at once, down again after the show.
-void appear(animator_list_class<float>& list, int in_curve) {
+void appear(animator_list_class<float>& list, curve_kind in_curve) {
   list.animate(0.0f, 1.0f, 0.0, pop_seconds, in_curve);
   list.animate(1.0f, 0.0f, shown_until, pop_seconds, curve_cubic_in);
 }

@@ -67,7 +67,7 @@ void park_bullet(Object& bullet) {
 
 void prepare_shield(Object& shield) {
   shield.set_bitmap("data/images/sheild.png", true);
-  shield.blend_mode = 1;  // additive: a glow over the tank
+  shield.blend_mode = blend_mode::additive;  // a glow over the tank
   shield.set_align({0.5f, 0.5f});
   shield.opacity_animators.set_value(0.3f);
   shield.depth_animators.set_value(4.0f);

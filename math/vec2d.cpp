@@ -1,5 +1,7 @@
 #include <tank/math/vec2d.hpp>
 
+#include <cmath>
+
 #include <tank/math/numeric.hpp>
 
 namespace tank {
@@ -18,6 +20,14 @@ void offset_by(vec2d& v, float dx, float dy) { v += vec2d(dx, dy); }
 
 vec2d from_polar(float angle, float magnitude) {
   return {cos_f(angle) * magnitude, sin_f(angle) * magnitude};
+}
+
+vec2d rotated(vec2d point, vec2d pivot, float angle) {
+  const double c = std::cos(static_cast<double>(angle));
+  const double s = std::sin(static_cast<double>(angle));
+  const double dx = static_cast<double>(point.x) - pivot.x;
+  const double dy = static_cast<double>(point.y) - pivot.y;
+  return {static_cast<float>(pivot.x + c * dx - s * dy), static_cast<float>(pivot.y + s * dx + c * dy)};
 }
 
 void rotate_point(vec2d& point, const vec2d& pivot, float degrees) {

@@ -46,9 +46,14 @@ vec2d normalized(const vec2d& v);
 // a - b and v += (dx, dy), under their traditional names.
 vec2d subtract(vec2d a, vec2d b);
 void offset_by(vec2d& v, float dx, float dy);
-vec2d from_polar(float angle, float magnitude);  // radians, clockwise on screen from +x
-// Turns `point` about `pivot`; positive degrees turn counter-clockwise on
-// screen, so callers holding a drawing angle pass its negative.
+// Angles are radians, positive clockwise on screen (y grows downwards), as an
+// Object's rotation is: 0 points along +x, pi/2 straight down.
+vec2d from_polar(float angle, float magnitude);
+// `point` turned about `pivot` by `angle`.
+vec2d rotated(vec2d point, vec2d pivot, float angle);
+// The traditional form, kept for code written against it: turns `point` in
+// place by *degrees*, positive *counter-clockwise* on screen, so a caller
+// holding a drawing angle in radians passes -rad_to_deg(angle).
 void rotate_point(vec2d& point, const vec2d& pivot, float degrees);
 // Unit normal of the edge from points[i] to points[i + 1].
 vec2d edge_normal(const std::vector<vec2d>& points, int i);

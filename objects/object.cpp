@@ -112,24 +112,24 @@ vec2d Object::screen_position() const {
   return {x + camera_offset_x(*this), y + camera_offset_y(*this)};
 }
 
-void Object::fade_in(float duration, int curve) {
+void Object::fade_in(float duration, curve_kind curve) {
   if (opacity == 1.0f) return;
   opacity_animators.animate(opacity, 1.0f, 0.0, duration, curve);
 }
 
-void Object::fade_out(float duration, int curve) {
+void Object::fade_out(float duration, curve_kind curve) {
   if (opacity == 0.0f) return;
   opacity_animators.animate(1.0f, 0.0f, 0.0, duration, curve);
 }
 
-void Object::pop_in(float duration, int curve) {
+void Object::pop_in(float duration, curve_kind curve) {
   if (opacity == 1.0f && scale_x == 1.0f && scale_y == 1.0f) return;
   if (opacity != 1.0f) fade_in(duration, curve_quad_out_twice);
   scale_x_animators.animate(0.0f, 1.0f, 0.0, duration, curve);
   scale_y_animators.animate(0.0f, 1.0f, 0.0, duration, curve);
 }
 
-void Object::pop_out(float duration, int curve) {
+void Object::pop_out(float duration, curve_kind curve) {
   if (opacity == 0.0f && scale_x == 0.0f && scale_y == 0.0f) return;
   if (opacity != 0.0f) fade_out(duration, curve_cubic_in);
   scale_x_animators.animate(1.0f, 0.0f, 0.0, duration, curve);
@@ -181,6 +181,8 @@ void Object::clear_animators() {
 }
 
 int Object::animator_count() const { return animator_tally; }
+
+bool Object::animations_finished() const { return animator_tally == 0; }
 
 void Object::bind_animators() {
   for_each_property(*this, [this](auto& property, auto& list) {

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include <tank/animation/animator_list.hpp>
+#include <tank/animation/curves.hpp>
+#include <tank/math/blend_mode.hpp>
 #include <tank/math/vec2d.hpp>
 // An Object's constructor registers it and may take its image from the image
 // bin: including both here gives every file that can define a global Object
@@ -41,7 +43,7 @@ struct Object {
   bool flip_v = false;
   ALLEGRO_BITMAP* bitmap = nullptr;  // owned by the image bin
   ALLEGRO_COLOR color = al_map_rgba_f(1, 1, 1, 1);
-  int blend_mode = 0;
+  tank::blend_mode blend_mode = tank::blend_mode::normal;
   bool screen_fixed = false;  // true: drawn where it is, ignoring the camera
   // How many animators the thirteen lists hold together, kept by the lists:
   // an object with none skips its animation step without touching them.
@@ -129,10 +131,10 @@ struct Object {
   // Ready-made appearances; each does nothing when the object is already in
   // the end state. The fades inside pop_in and pop_out use fixed curves; the
   // curve given shapes the scale.
-  void fade_in(float duration, int curve);
-  void fade_out(float duration, int curve);  // always from full opacity
-  void pop_in(float duration, int curve);
-  void pop_out(float duration, int curve);
+  void fade_in(float duration, curve_kind curve);
+  void fade_out(float duration, curve_kind curve);  // always from full opacity
+  void pop_in(float duration, curve_kind curve);
+  void pop_out(float duration, curve_kind curve);
 
   // The same operation on all thirteen lists, in declaration order.
   void update_animators();
@@ -140,6 +142,8 @@ struct Object {
   void resume_animators();
   void clear_animators();  // every field keeps its current value
   int animator_count() const;
+  // Whether every animator on the object has completed: nothing moves it.
+  bool animations_finished() const;
   void bind_animators();
   void bring_to_front();  // above the registry's current last entry
 

@@ -31,8 +31,8 @@ void Object::draw() {
 
   // Additive blending ignores alpha: an additive object fades by darkening
   // its tint towards black instead.
-  if (blend_mode == 1 && opacity != 1.0f) {
-    set_blend_mode(1, mix_colors(black, color, opacity));
+  if (blend_mode == tank::blend_mode::additive && opacity != 1.0f) {
+    set_blend_mode(blend_mode, mix_colors(black, color, opacity));
   } else {
     set_blend_mode(blend_mode, color);
   }
@@ -49,7 +49,7 @@ void Object::draw() {
   } else {
     draw_missing_image(dx, dy);
   }
-  set_blend_mode(0, white);
+  set_blend_mode(tank::blend_mode::normal, white);
 
   if (debug_view) draw_debug();
 }

@@ -33,7 +33,7 @@ void update_tick(const game_callbacks& game) {
 void draw_frame(const game_callbacks& game, ALLEGRO_BITMAP* frame) {
   al_set_target_bitmap(frame);
   al_clear_to_color(background);
-  set_blend_mode(0, white);
+  set_blend_mode(blend_mode::normal, white);
   if (game.draw) {
     game.draw();
   } else {

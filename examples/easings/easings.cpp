@@ -59,7 +59,8 @@ float row_y(int row) { return 45.0f + 52.0f * static_cast<float>(row); }
 void start_leg(int row, double delay) {
   Object& dot = dots[row];
   const float to = dot.x < (track_left + track_right) / 2 ? track_right : track_left;
-  dot.x_animators.animate(dot.x, to, delay, leg_seconds, row);
+  dot.x_animators.animate({.from = dot.x, .to = to, .delay = delay, .duration = leg_seconds,
+                           .curve = static_cast<curve_kind>(row)});
 }
 
 void setup() {

@@ -18,7 +18,7 @@ struct AnimatorTest : testing::Test {
   float x = 0.0f;
   animator_class<float> animator;
 
-  void start(float from, float to, double duration, double delay, int curve) {
+  void start(float from, float to, double duration, double delay, curve_kind curve) {
     animator.set_target(&x).start(from, to, duration, delay, curve);
   }
   // Sets the clock, then updates.

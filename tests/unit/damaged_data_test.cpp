@@ -130,7 +130,7 @@ ALLEGRO_BITMAP* frames_with_and_without(headless_driver_class& game, Object& tar
   target.scale_y_animators.set_value(1.0f);
   target.color_animators.set_value(al_map_rgba_f(1, 1, 1, 1));
   // Fully opaque, unless it is drawn additively: the shields keep their glow.
-  if (target.blend_mode != 1) target.opacity_animators.set_value(1.0f);
+  if (target.blend_mode != blend_mode::additive) target.opacity_animators.set_value(1.0f);
   game.draw();
   ALLEGRO_BITMAP* with = al_clone_bitmap(game.frame);
   const float opacity = target.opacity;
@@ -154,7 +154,7 @@ std::string placeholder_for_object(headless_driver_class& game, Object& target, 
     for (int x = 0; x < w; ++x) {
       const ALLEGRO_COLOR p = al_get_pixel(missing_image, x, y);
       ALLEGRO_COLOR expected = p;
-      if (target.blend_mode == 1) {  // additive: the tint is the opacity's share of white
+      if (target.blend_mode == blend_mode::additive) {  // additive: the tint is the opacity's share of white
         const ALLEGRO_COLOR under = al_get_pixel(game.frame, 400 + x, 300 + y);
         expected = al_map_rgba_f(std::min(1.0f, under.r + target.opacity * p.r),
                                  std::min(1.0f, under.g + target.opacity * p.g),

@@ -56,7 +56,7 @@ class DrawByNameTest : public ::testing::Test {
     al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
   }
   void TearDown() override {
-    set_blend_mode(0, white);
+    set_blend_mode(blend_mode::normal, white);
     al_set_target_bitmap(nullptr);
     al_destroy_bitmap(frame);
     if (missing_image) al_destroy_bitmap(missing_image);
@@ -109,7 +109,7 @@ TEST_F(DrawByNameTest, PivotPlacesTheBitmap) {
 }
 
 TEST_F(DrawByNameTest, DrawsApplyTheTint) {
-  set_blend_mode(0, al_map_rgba_f(1, 0, 0, 1));
+  set_blend_mode(blend_mode::normal, al_map_rgba_f(1, 0, 0, 1));
   draw_missing_image(0, 0);
   EXPECT_TRUE(same(at(1, 1), al_map_rgba_f(1, 0, 0, 1)));
 

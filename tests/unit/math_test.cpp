@@ -50,6 +50,15 @@ TEST(Vectors, PolarAndRotationFollowTheScreenAxes) {
   rotate_point(q, vec2d(2, 5), 180);
   EXPECT_NEAR(q.x, -8.0f, 1e-5);
   EXPECT_NEAR(q.y, 5.0f, 1e-5);
+
+  // The same turns in the one convention of the rest: radians, clockwise.
+  const vec2d turned = rotated(vec2d(10, 0), vec2d(0, 0), static_cast<float>(M_PI / 2));
+  EXPECT_NEAR(turned.x, 0.0f, 1e-5);
+  EXPECT_NEAR(turned.y, 10.0f, 1e-5);
+  const vec2d along = from_polar(0.3f, 1.0f);
+  const vec2d also = rotated(vec2d(1, 0), vec2d(0, 0), 0.3f);
+  EXPECT_NEAR(also.x, along.x, 1e-6);
+  EXPECT_NEAR(also.y, along.y, 1e-6);
 }
 
 TEST(Vectors, EdgeNormalPointsOutOfAClockwiseOutline) {
@@ -143,7 +152,7 @@ struct BlendModeTest : ::testing::Test {
   void SetUp() override {
     calls.clear();
     apply_blender = record;
-    last_blend_mode = 0;
+    last_blend_mode = blend_mode::normal;
     last_blend_color = al_color_name("white");
   }
   void TearDown() override { apply_blender = saved; }
@@ -151,19 +160,19 @@ struct BlendModeTest : ::testing::Test {
 
 TEST_F(BlendModeTest, TheCacheAnswersRepeatsWithoutTheLibrary) {
   const ALLEGRO_COLOR white = al_color_name("white");
-  set_blend_mode(0, white);
+  set_blend_mode(blend_mode::normal, white);
   EXPECT_TRUE(calls.empty()) << "(0, white) is the state the cache starts in";
 
   const ALLEGRO_COLOR c = al_map_rgba_f(0.5f, 0.5f, 0.5f, 1);
-  set_blend_mode(1, c);
-  set_blend_mode(1, c);
+  set_blend_mode(blend_mode::additive, c);
+  set_blend_mode(blend_mode::additive, c);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].source, ALLEGRO_ONE);
   EXPECT_EQ(calls[0].destination, ALLEGRO_ONE);
 
   ALLEGRO_COLOR nudged = c;
   nudged.g = std::nextafter(nudged.g, 1.0f);
-  set_blend_mode(1, nudged);
+  set_blend_mode(blend_mode::additive, nudged);
   EXPECT_EQ(calls.size(), 1u) << "the factors depend on the mode alone";
   EXPECT_TRUE(colors_equal(current_tint(), nudged)) << "any change of one channel reaches the tint";
 }
@@ -174,19 +183,19 @@ TEST_F(BlendModeTest, NewTintsInOneModeAreOnlyRecorded) {
   const ALLEGRO_COLOR tints[] = {al_map_rgba_f(1, 0, 0, 1), al_map_rgba_f(0, 1, 0, 0.5f),
                                  al_color_name("white"), al_map_rgba_f(0.2f, 0.4f, 0.6f, 1)};
   for (const ALLEGRO_COLOR& tint : tints) {
-    set_blend_mode(0, tint);
+    set_blend_mode(blend_mode::normal, tint);
     EXPECT_TRUE(colors_equal(current_tint(), tint));
     EXPECT_TRUE(colors_equal(last_blend_color, tint));
   }
   EXPECT_TRUE(calls.empty());
 
-  set_blend_mode(1, tints[0]);
-  set_blend_mode(0, tints[0]);
+  set_blend_mode(blend_mode::additive, tints[0]);
+  set_blend_mode(blend_mode::normal, tints[0]);
   EXPECT_EQ(calls.size(), 2u) << "each change of mode reaches the library";
   EXPECT_TRUE(colors_equal(current_tint(), tints[0]));
 
-  set_blend_mode(4, tints[1]);
-  set_blend_mode(4, tints[2]);
+  set_blend_mode(blend_mode::unchanged, tints[1]);
+  set_blend_mode(blend_mode::unchanged, tints[2]);
   EXPECT_EQ(calls.size(), 2u);
   EXPECT_TRUE(colors_equal(current_tint(), tints[0])) << "mode 4 keeps the tint in force";
   EXPECT_TRUE(colors_equal(last_blend_color, tints[2]));
@@ -200,11 +209,12 @@ TEST_F(BlendModeTest, FactorsOfEveryMode) {
                {2, ALLEGRO_ONE, ALLEGRO_ALPHA},
                {3, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA},
                {5, ALLEGRO_ZERO, ALLEGRO_INVERSE_ALPHA},
+               {6, ALLEGRO_ALPHA, ALLEGRO_ONE},
                {0, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA},
                {42, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA}};
   for (const auto& row : table) {
     calls.clear();
-    set_blend_mode(row.mode, white);
+    set_blend_mode(static_cast<blend_mode>(row.mode), white);
     ASSERT_EQ(calls.size(), 1u) << "mode " << row.mode;
     EXPECT_EQ(calls[0].op, ALLEGRO_ADD);
     EXPECT_EQ(calls[0].source, row.source) << "mode " << row.mode;
@@ -215,20 +225,20 @@ TEST_F(BlendModeTest, FactorsOfEveryMode) {
 TEST_F(BlendModeTest, ModeFourLeavesTheBlenderAndTintInForce) {
   const ALLEGRO_COLOR red = al_map_rgba_f(1, 0, 0, 1);
   const ALLEGRO_COLOR blue = al_map_rgba_f(0, 0, 1, 1);
-  set_blend_mode(1, red);
+  set_blend_mode(blend_mode::additive, red);
   calls.clear();
-  set_blend_mode(4, blue);
+  set_blend_mode(blend_mode::unchanged, blue);
   EXPECT_TRUE(calls.empty());
-  EXPECT_EQ(last_blend_mode, 4) << "the cache still records the request";
+  EXPECT_EQ(last_blend_mode, blend_mode::unchanged) << "the cache still records the request";
   EXPECT_TRUE(colors_equal(last_blend_color, blue));
   EXPECT_TRUE(colors_equal(current_tint(), red)) << "the blender stays as it was";
-  set_blend_mode(4, blue);
+  set_blend_mode(blend_mode::unchanged, blue);
   EXPECT_TRUE(calls.empty());
 }
 
 TEST_F(BlendModeTest, TheLibraryCanBeBroughtInLineWithTheCache) {
   const ALLEGRO_COLOR green = al_map_rgba_f(0, 1, 0, 1);
-  set_blend_mode(5, green);
+  set_blend_mode(blend_mode::cut_out, green);
   calls.clear();
   apply_cached_blend_mode();
   ASSERT_EQ(calls.size(), 1u);

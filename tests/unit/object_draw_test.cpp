@@ -41,8 +41,8 @@ struct ObjectDrawTest : ::testing::Test {
     al_set_target_bitmap(target);
     al_clear_to_color(black);
     // Ordinary alpha blending with a white tint, as every frame starts.
-    last_blend_mode = -1;
-    set_blend_mode(0, al_color_name("white"));
+    last_blend_mode = static_cast<blend_mode>(-1);
+    set_blend_mode(blend_mode::normal, al_color_name("white"));
     debug_view = false;
   }
   void TearDown() override {
@@ -115,7 +115,7 @@ TEST_F(ObjectDrawTest, TheTintCarriesTheOpacity) {
   EXPECT_TRUE(same(al_get_pixel(target, 25, 25), al_map_rgba_f(0.5f, 0, 0.5f, 1)));
   EXPECT_TRUE(at(15, 25, blue));
   EXPECT_EQ(o.color.a, 0.5f) << "the colour keeps the opacity of the last draw";
-  EXPECT_EQ(last_blend_mode, 0) << "the blender goes back to (0, white)";
+  EXPECT_EQ(last_blend_mode, blend_mode::normal) << "the blender goes back to (0, white)";
   EXPECT_TRUE(colors_equal(last_blend_color, al_color_name("white")));
   EXPECT_TRUE(colors_equal(current_tint(), al_color_name("white")));
   al_destroy_bitmap(square);
@@ -145,7 +145,7 @@ TEST_F(ObjectDrawTest, AnAdditiveObjectFadesThroughBlack) {
   ALLEGRO_BITMAP* square = image(10, 10, white);
   Object o;
   o.set_bitmap(square, true);
-  o.blend_mode = 1;
+  o.blend_mode = blend_mode::additive;
   o.color = al_map_rgba_f(1.0f, 0.8f, 0.4f, 1.0f);
   o.opacity = 0.25f;
   o.draw();
@@ -156,7 +156,7 @@ TEST_F(ObjectDrawTest, AnAdditiveObjectFadesThroughBlack) {
   o.x = 20;
   o.draw();
   EXPECT_TRUE(same(al_get_pixel(target, 25, 5), al_map_rgba_f(1.0f, 1.0f, 0.6f, 1)));
-  EXPECT_EQ(last_blend_mode, 0);
+  EXPECT_EQ(last_blend_mode, blend_mode::normal);
   al_destroy_bitmap(square);
 }
 

@@ -68,7 +68,7 @@ TEST_F(ObjectGeometryTest, ANewObjectHasTheDefaultsAndIsRegistered) {
     EXPECT_FALSE(o.flip_v);
     EXPECT_EQ(o.bitmap, nullptr);
     EXPECT_TRUE(colors_equal(o.color, al_map_rgba_f(1, 1, 1, 1)));
-    EXPECT_EQ(o.blend_mode, 0);
+    EXPECT_EQ(o.blend_mode, blend_mode::normal);
     EXPECT_FALSE(o.screen_fixed);
     EXPECT_EQ(o.animator_count(), 0);
     EXPECT_TRUE(registered(&o));

@@ -1,18 +1,41 @@
 #pragma once
 
+#include <allegro5/allegro.h>
+
+#include <optional>
+
 namespace tank {
 
-// The framework's settings: the window it opens and the two flags the loop
-// obeys. Plain values with fixed initial values; a game may change them
-// before calling run_game (the window's) or at any time (the flags).
+// The framework's settings. Plain values with fixed initial values; a game
+// changes them before calling run_game (the window's and start-up's) or at
+// any time (the loop's).
+
+// The window, and the frame every tick is drawn into.
 extern int display_width;   // of the window and of the frame, in pixels
 extern int display_height;
 extern int display_flags;   // for al_set_new_display_flags
 extern bool check_gl_extensions;  // start-up also asks for two OpenGL extensions
 
-// The loop runs while quit_requested is false; debug_view (F1) shows object
-// outlines and the resource overlay.
+// Start-up.
+// A missing sound device is a start-up failure; false: the game starts
+// without sound (one line on standard error says so) and playing does nothing.
+extern bool audio_required;
+// The start-up report always goes to standard error; true also shows it in a
+// dialog box and waits until it is closed. False suits an unattended run.
+extern bool startup_report_dialog;
+// The seed start-up gives the random generator; none: the clock's seconds.
+// A game that seeds the generator itself does so in its setup_world, which
+// runs after start-up, or names its seed here.
+extern std::optional<unsigned> random_seed;
+// A resource that fails to load names itself on standard error, once, when
+// it first fails (the bins also keep the message and count it).
+extern bool report_resource_failures;
+
+// The loop. It runs while quit_requested is false; debug_view (F1) shows
+// object outlines and the resource overlay. Every frame starts cleared to
+// clear_color (light slate grey).
 extern bool quit_requested;
 extern bool debug_view;
+extern ALLEGRO_COLOR clear_color;
 
 }  // namespace tank

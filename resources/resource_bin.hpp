@@ -1,15 +1,19 @@
 #pragma once
 
+#include <cerrno>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
 
+#include <tank/core/settings.hpp>
 #include <tank/resources/resource_kinds.hpp>
 
 namespace tank {
 
 // Resources asked for by key, loaded on first use and kept for the run. A key
-// that fails is recorded once (a message in `errors`, an entry in `missing`)
+// that fails is recorded once (a message in `errors`, an entry in `missing`,
+// and the message on standard error unless report_resource_failures is off)
 // and never tried again; the caller puts a placeholder in its place.
 // K is the key (which doubles as the path), T the library handle.
 template <typename K, typename T>
@@ -39,8 +43,12 @@ struct resource_bin_class {
   }
 
   void record_failure(const K& key, const K& path) {
-    missing.try_emplace(key, "X");  // every value is "X": only the keys are consulted
+    if (!missing.try_emplace(key, "X").second) return;  // every value is "X": only the keys are consulted
     errors.push_back(resource_kind<T>::failure_message(path));
+    // The placeholder shows that something is missing; this says what.
+    if (report_resource_failures) {
+      std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, errors.back().c_str());
+    }
   }
 
   bool is_loaded(const K& key) const { return loaded.contains(key); }

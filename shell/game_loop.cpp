@@ -12,7 +12,6 @@
 namespace tank {
 
 namespace {
-const ALLEGRO_COLOR background = al_color_name("lightslategray");
 const ALLEGRO_COLOR white = al_color_name("white");
 double tick_seconds = 0.0;
 }  // namespace
@@ -32,7 +31,7 @@ void update_tick(const game_callbacks& game) {
 
 void draw_frame(const game_callbacks& game, ALLEGRO_BITMAP* frame) {
   al_set_target_bitmap(frame);
-  al_clear_to_color(background);
+  al_clear_to_color(clear_color);
   set_blend_mode(blend_mode::normal, white);
   if (game.draw) {
     game.draw();

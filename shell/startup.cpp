@@ -9,6 +9,7 @@
 #include <allegro5/allegro_primitives.h>
 #include <allegro5/allegro_ttf.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -49,10 +50,16 @@ void init_addons() {
 
 void start_audio(std::vector<std::string>& errors) {
   const bool installed = al_install_audio();
-  if (!installed) errors.push_back("Could not initialize audio.");
   // Reserving samples without an audio system aborts inside the library, so
   // it is only tried when the system is there; the report reads the same.
-  if (!installed || !al_reserve_samples(16)) errors.push_back("Could not reserve sample memory.");
+  const bool reserved = installed && al_reserve_samples(16);
+  if (audio_required) {
+    if (!installed) errors.push_back("Could not initialize audio.");
+    if (!reserved) errors.push_back("Could not reserve sample memory.");
+  } else if (!reserved) {
+    if (installed) al_uninstall_audio();
+    std::fprintf(stderr, "%s: no sound device, playing without sound\n", program_invocation_short_name);
+  }
   al_init_acodec_addon();
 }
 }  // namespace
@@ -64,11 +71,14 @@ std::vector<std::string> start_up() {
   end_on_display_loss();
   al_install_system(ALLEGRO_VERSION_INT, std::atexit);
   init_addons();
-  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  std::srand(random_seed.value_or(static_cast<unsigned>(std::time(nullptr))));
 
   start_audio(errors);
   missing_sample = load_sample("data/missing_sample.wav");
-  if (!missing_sample) errors.push_back("could not load sample \"data/missing_sample.wav\"");
+  // A game that may run silent needs the placeholder only when there is sound.
+  if (!missing_sample && (audio_required || al_is_audio_installed())) {
+    errors.push_back("could not load sample \"data/missing_sample.wav\"");
+  }
 
   if (!al_install_keyboard()) errors.push_back("Error finding the keyboard.");
 
@@ -111,11 +121,13 @@ int run_game(const game_callbacks& game) {
     const std::string report = build_startup_report(errors);
     std::fprintf(stderr, "%s\n", report.c_str());
     std::fflush(stderr);
-    // Started only when needed: bringing up the toolkit delays the first
-    // frame by tens of milliseconds.
-    al_init_native_dialog_addon();
-    al_show_native_message_box(display, report_title, report_title, report.c_str(), nullptr,
-                               ALLEGRO_MESSAGEBOX_WARN);
+    if (startup_report_dialog) {
+      // Started only when needed: bringing up the toolkit delays the first
+      // frame by tens of milliseconds.
+      al_init_native_dialog_addon();
+      al_show_native_message_box(display, report_title, report_title, report.c_str(), nullptr,
+                                 ALLEGRO_MESSAGEBOX_WARN);
+    }
     quit_requested = true;
   }
 

@@ -160,6 +160,30 @@ TEST_F(ObjectDrawTest, AnAdditiveObjectFadesThroughBlack) {
   al_destroy_bitmap(square);
 }
 
+// A soft spark: its image's alpha and the object's opacity both scale what it adds.
+TEST_F(ObjectDrawTest, AdditiveAlphaAddsInProportionToAlphaWhereAdditiveIgnoresIt) {
+  const ALLEGRO_COLOR grey = al_map_rgba_f(0.2f, 0.2f, 0.2f, 1);
+  al_clear_to_color(grey);
+  ALLEGRO_BITMAP* soft = image(10, 10, al_map_rgba_f(1, 1, 1, 0.5f));
+  Object o;
+  o.set_bitmap(soft, true);
+  o.color = al_map_rgba_f(1.0f, 0.8f, 0.4f, 1.0f);
+  o.blend_mode = blend_mode::additive;
+  o.draw();
+  EXPECT_TRUE(same(al_get_pixel(target, 5, 5), al_map_rgba_f(1.0f, 1.0f, 0.6f, 1))) << "a hard square";
+
+  o.blend_mode = blend_mode::additive_alpha;
+  o.x = 20;
+  o.draw();
+  EXPECT_TRUE(same(al_get_pixel(target, 25, 5), al_map_rgba_f(0.7f, 0.6f, 0.4f, 1))) << "half of it";
+  o.opacity = 0.5f;
+  o.x = 40;
+  o.draw();
+  EXPECT_TRUE(same(al_get_pixel(target, 45, 5), al_map_rgba_f(0.45f, 0.4f, 0.3f, 1))) << "a quarter";
+  EXPECT_EQ(last_blend_mode, blend_mode::normal);
+  al_destroy_bitmap(soft);
+}
+
 TEST_F(ObjectDrawTest, ThePivotIsAWholeImagePixel) {
   ALLEGRO_BITMAP* picture = image(33, 21, green);
   al_set_target_bitmap(picture);

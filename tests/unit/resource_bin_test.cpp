@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
@@ -69,9 +70,12 @@ class ResourceBinTest : public ::testing::Test {
 TEST_F(ResourceBinTest, MissingImageIsRecordedOnceAndNeverRetried) {
   graphics_bin_class bin;
   const std::string name = (scratch / "absent.png").string();
+  testing::internal::CaptureStderr();
   EXPECT_EQ(bin.get(name), nullptr);
   EXPECT_EQ(bin.get(name), nullptr);
+  const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_EQ(bin.errors, std::vector<std::string>{"could not load image \"" + name + "\""});
+  EXPECT_EQ(said, std::string(program_invocation_short_name) + ": " + bin.errors[0] + "\n") << "named once";
   EXPECT_EQ(bin.missing_count(), 1);
   EXPECT_TRUE(bin.is_missing(name));
   EXPECT_FALSE(bin.is_loaded(name));

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include <allegro5/allegro_audio.h>
+
+#include <tank/core/settings.hpp>
 #include <tank/shell/startup.hpp>
 
 #include "tests/support/child_process.hpp"
@@ -62,6 +66,30 @@ TEST(Startup, EveryCombinationOfMissingPlaceholdersIsReportedInStepOrder) {
       EXPECT_EQ(lines_from_child(scratch, audio, start_up), expected) << "missing mask " << missing << ", audio " << audio;
     }
   }
+  fs::remove_all(scratch);
+}
+
+// The game decides: a game that may run silent starts without a sound device
+// (or the sample placeholder), and the seed it named is the generator's.
+TEST(Startup, AGameMayRunSilentAndKeepTheSeedItChose) {
+  const fs::path repo = fs::current_path();
+  ASSERT_TRUE(fs::exists(repo / "data/lacuna.ttf")) << "run from the repository root";
+  const fs::path scratch = fs::temp_directory_path() / ("tank-startup-silent-" + std::to_string(getpid()));
+  fs::remove_all(scratch);
+  fs::create_directories(scratch / "data");
+  for (const char* file : {"data/missing_image.png", "data/lacuna.ttf"}) fs::copy_file(repo / file, scratch / file);
+
+  const std::vector<std::string> lines = lines_from_child(scratch, false, [] {
+    audio_required = false;
+    random_seed = 42u;
+    std::vector<std::string> found = start_up();
+    const int first = std::rand();
+    std::srand(42u);
+    if (std::rand() != first) found.push_back("start-up reseeded the generator");
+    if (al_is_audio_installed()) found.push_back("audio is installed");
+    return found;
+  });
+  EXPECT_EQ(lines, std::vector<std::string>{"Error creating the display."});
   fs::remove_all(scratch);
 }
 

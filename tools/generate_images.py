@@ -44,6 +44,10 @@ MISSING_SIZE = (32, 32)
 ICON_SIZE = (128, 128)
 BUNNY_SIZE = (26, 32)
 DOT_SIZE = (24, 24)
+SHIP_SIZE = (32, 36)
+ROCK_SIZE = (40, 40)
+SPARK_SIZE = (16, 16)
+SHOT_SIZE = (8, 18)
 
 
 def tank():
@@ -271,6 +275,56 @@ def dot():
     return canvas
 
 
+def ship():
+    """A small arrowhead fighter, nose up, for the rocks game."""
+    width, height = SHIP_SIZE
+    cx = width / 2
+    canvas = Canvas(width, height)
+    hull = Polygon([(cx, 2), (width - 3, height - 5), (cx, height - 11), (3, height - 5)])
+    canvas.paint(Grown(hull, 1.0), rgb(20, 30, 44))
+    canvas.paint(hull, linear_gradient(0, 2, 0, height - 5, rgb(200, 226, 255), rgb(70, 110, 170)))
+    canvas.paint(Ellipse(cx, 15, 2.6, 5.0), radial_gradient(cx - 1, 13, 5, rgb(255, 255, 255), rgb(90, 200, 255)))
+    canvas.paint(Ellipse(cx, height - 8, 3.0, 2.4), rgb(255, 170, 60, 0.9), soft_edge(2.0))
+    return canvas
+
+
+def rock():
+    """A lumpy grey boulder lit from the upper left, for the rocks game."""
+    width, height = ROCK_SIZE
+    cx, cy = width / 2, height / 2
+    canvas = Canvas(width, height)
+    boulder = Polygon([(cx - 6, 3), (cx + 9, 4), (width - 4, cy - 5), (width - 3, cy + 7), (cx + 7, height - 3),
+                       (cx - 8, height - 4), (4, cy + 6), (3, cy - 6)])
+    canvas.paint(Grown(boulder, 1.0), rgb(40, 38, 36))
+    canvas.paint(boulder, radial_gradient(cx - 7, cy - 8, 30, rgb(176, 168, 156), rgb(84, 78, 72)))
+    for x, y, r in ((cx + 5, cy - 4, 3.2), (cx - 6, cy + 6, 2.4), (cx + 6, cy + 9, 1.8)):
+        canvas.paint(Circle(x, y, r), rgb(60, 56, 52, 0.7), soft_edge(0.8))
+    return canvas
+
+
+def spark():
+    """A soft warm glow, bright in the middle and fading to nothing, drawn additively."""
+    width, height = SPARK_SIZE
+    cx, cy = width / 2, height / 2
+
+    def glow(x, y):
+        level = np.exp(-(np.hypot(x - cx, y - cy) / 4.0) ** 2)
+        colour = mix((1.0, 0.62, 0.2), (1.0, 1.0, 0.85), clamp(level * 1.4 - 0.4))
+        return np.concatenate([colour * np.ones_like(level)[..., None], level[..., None]], axis=-1)
+    canvas = Canvas(width, height)
+    canvas.fill_from(glow)
+    return canvas
+
+
+def shot():
+    """A thin bright bolt, for the rocks game."""
+    width, height = SHOT_SIZE
+    canvas = Canvas(width, height)
+    canvas.paint(Capsule(width / 2, 4.5, width / 2, height - 4.5, 1.6), rgb(120, 255, 200, 0.6), soft_edge(1.0))
+    canvas.paint(Capsule(width / 2, 4.5, width / 2, height - 4.5, 0.9), rgb(235, 255, 245))
+    return canvas
+
+
 # Paths relative to the repository (or to the output directory given on the command line).
 IMAGES = {
     "data/images/tank.png": tank,
@@ -284,6 +338,10 @@ IMAGES = {
     "data/images/icon.png": icon,
     "examples/bunnymark/data/images/bunny.png": bunny,
     "examples/easings/data/images/dot.png": dot,
+    "examples/rocks/data/images/ship.png": ship,
+    "examples/rocks/data/images/rock.png": rock,
+    "examples/rocks/data/images/spark.png": spark,
+    "examples/rocks/data/images/shot.png": shot,
 }
 
 # Images whose transparent pixels must stay black. Every other image is bled: its

@@ -131,7 +131,9 @@ class ImagesTest(unittest.TestCase):
                     "data/images/enemy_bullet.png": (20, 28), "data/images/crosshair.png": (32, 32),
                     "data/images/vignette2.png": (800, 600), "data/missing_image.png": (32, 32),
                     "data/images/icon.png": (128, 128), "examples/bunnymark/data/images/bunny.png": (26, 32),
-                    "examples/easings/data/images/dot.png": (24, 24)}
+                    "examples/easings/data/images/dot.png": (24, 24),
+                    "examples/rocks/data/images/ship.png": (32, 36), "examples/rocks/data/images/rock.png": (40, 40),
+                    "examples/rocks/data/images/spark.png": (16, 16), "examples/rocks/data/images/shot.png": (8, 18)}
         self.assertEqual(set(expected), set(generate_images.IMAGES))
         for name, size in expected.items():
             height, width = self.images[name].shape[:2]
@@ -141,7 +143,9 @@ class ImagesTest(unittest.TestCase):
         # A sprite touching its border would show a hard cut when rotated or scaled up.
         for name in ("data/images/tank.png", "data/images/turret.png", "data/images/bullet.png",
                      "data/images/enemy_bullet.png", "data/images/sheild.png", "data/images/crosshair.png",
-                     "examples/bunnymark/data/images/bunny.png", "examples/easings/data/images/dot.png"):
+                     "examples/bunnymark/data/images/bunny.png", "examples/easings/data/images/dot.png",
+                     "examples/rocks/data/images/ship.png", "examples/rocks/data/images/rock.png",
+                     "examples/rocks/data/images/spark.png", "examples/rocks/data/images/shot.png"):
             self.assertLess(border(self.images[name])[:, 3].max(), 16, name)
 
     def test_turret_pivot_sits_on_the_ring_with_the_barrel_above(self):

@@ -32,7 +32,8 @@ struct sample_voice {
 // and never fails the game: with every voice busy the quietest sound (the
 // oldest of equally quiet ones) gives way, unless the new one is quieter
 // still, and then the new one is not played. Without an audio system (a game
-// that may start without a sound device) every operation does nothing.
+// that may start without a sound device) nothing plays and nothing loads; the
+// volume and the mute are kept for when there is one.
 //
 // The master volume and the mute are the default mixer's gain, so they also
 // cover what a game plays on that mixer with the library itself. A post-

@@ -11,6 +11,7 @@
 #include <tank/objects/object_registry.hpp>
 #include <tank/resources/font_bin.hpp>
 #include <tank/resources/graphics_bin.hpp>
+#include <tank/resources/sample_player.hpp>
 #include <tank/resources/to_text.hpp>
 
 #include "game/tuning.hpp"
@@ -35,6 +36,8 @@ void draw_game() {
   // The energy as a row of large full stops; none at all at 0.
   draw_hud_text(-130, std::string(static_cast<std::size_t>(std::max(energy, 0)), '.'), 30.0f, bottom - 140.0f);
   draw_hud_text(-16, to_text(enemies_left), 30.0f, 30.0f);
+  // In the top right corner, where nothing else of the HUD is.
+  if (is_muted()) draw_text("muted", static_cast<float>(display_width) - 30.0f, 30.0f, 1.0f, 0.0f);
 
   draw_bitmap("data/images/crosshair.png", static_cast<float>(mouse_x()), static_cast<float>(mouse_y()), 0.5f,
               1.0f, 0.0f);

@@ -9,6 +9,7 @@
 #include <tank/input/controls.hpp>
 #include <tank/math/vec2d.hpp>
 #include <tank/objects/object_collision.hpp>
+#include <tank/resources/sample_player.hpp>
 
 #include "game/title.hpp"
 #include "game/tuning.hpp"
@@ -20,6 +21,11 @@ namespace {
 // The images point up; an angle of 0 points right.
 const double quarter_turn = 1.5707963267948966;
 const float bullet_range = 350.0f;
+
+// A sound comes from where it happens, without leaving either speaker silent.
+playback heard_at(float x, float gain) {
+  return {.gain = gain, .pan = 0.6f * (2.0f * x / static_cast<float>(display_width) - 1.0f)};
+}
 
 // The tank's rotation turns it, and its turret and shots, towards the mouse.
 // Exactly on the tank atan2(0, 0) is 0, so it faces right.
@@ -48,6 +54,7 @@ Object* first_free_bullet() {
 void end_game(int outcome, Object& text, Object& subtext) {
   if (game_state != game_playing) return;
   game_state = outcome;
+  play_sample(outcome == game_won ? "data/sounds/win.wav" : "data/sounds/fail.wav");
   hide_title();
   text.pop_in(0.3f, curve_quad_out_twice);
   subtext.pop_in(0.3f, curve_quad_out_twice);
@@ -76,6 +83,7 @@ void update_game() {
   // decides where it goes.
   if (key_pressed(mouse_button_left)) fire(left_tank);
   if (key_pressed(mouse_button_right)) fire(right_tank);
+  if (key_pressed(ALLEGRO_KEY_M)) toggle_mute();
   enemies_left = count_enemies_left();
 }
 
@@ -86,6 +94,7 @@ void move_enemies() {
     // and a destroyed one (still falling, invisible) never does.
     if (enemy->y > static_cast<float>(display_height) && enemy->scale_x == 1.0f) {
       explode(*enemy);
+      play_sample("data/sounds/energy_lost.wav", heard_at(enemy->x, 1.0f));
       energy -= 1;
       if (energy <= 0) {
         energy = 0;
@@ -107,6 +116,7 @@ void hit_test(Object& enemy, Object& bullet) {
   // bullets on one enemy are all spent.
   if (enemy.is_on_screen() && enemy.opacity == 1.0f && bullet.opacity != 0.0f && collides(enemy, bullet)) {
     explode(enemy);
+    play_sample("data/sounds/enemy_destroyed.wav", heard_at(enemy.x, 0.8f));
     retire_bullet(bullet);
   }
 }
@@ -128,6 +138,7 @@ void retire_bullet(Object& bullet) {
 void fire(const Object& tank) {
   Object* bullet = first_free_bullet();
   if (bullet == nullptr) return;
+  play_sample("data/sounds/shot.wav", heard_at(tank.x, 0.6f));
   // Visible from 0 to 1 s, fully opaque from 0.2 s to 0.6 s, free again when
   // the fade-out ends together with the flight.
   bullet->opacity_animators.animate(0.0f, 1.0f, 0.0, 0.2, curve_quad_out_twice);

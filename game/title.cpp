@@ -1,6 +1,7 @@
 #include "game/title.hpp"
 
 #include <tank/animation/curves.hpp>
+#include <tank/resources/sample_player.hpp>
 
 #include "game/world.hpp"
 
@@ -18,6 +19,7 @@ void appear(animator_list_class<float>& list, curve_kind in_curve) {
 }  // namespace
 
 void show_title() {
+  play_sample("data/sounds/title.wav", {.gain = 0.8f});
   // The curves of pop_in: a quick fade, the scale eased in.
   appear(title_text.opacity_animators, curve_quad_out_twice);
   appear(title_text.scale_x_animators, curve_cubic_in);

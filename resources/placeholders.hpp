@@ -10,7 +10,7 @@ namespace tank {
 // (through the loaders of resources/resource_kinds.hpp); they stay null until
 // then and live until the process ends.
 extern ALLEGRO_BITMAP* missing_image;   // drawn in place of a missing image
-extern ALLEGRO_SAMPLE* missing_sample;  // loaded so that its absence is reported; never played
+extern ALLEGRO_SAMPLE* missing_sample;  // played in place of a missing sample
 extern ALLEGRO_FONT* default_font;      // answers for a missing font; the overlay's font
 
 }  // namespace tank

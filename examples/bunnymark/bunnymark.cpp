@@ -5,7 +5,8 @@
 // some speed, sometimes kicked up again) and off the walls. The top-left
 // corner shows the count and the mean frame time over the last 60 ticks.
 //
-// Controls: left click adds 500 bunnies at the mouse; F1 debug view; ESC quits.
+// Controls: left click adds 500 bunnies at the mouse, with a pop from that
+// side; M mutes and unmutes; F1 debug view; ESC quits.
 //
 //   bunnymark                    interactive
 //   bunnymark --measure [--cap N]
@@ -14,7 +15,7 @@
 //       within 16.67 ms (or with the cap, once reached).
 //
 // Build against an installed framework and run from the build folder, where
-// the build copies data/ (the framework's placeholders and the bunny):
+// the build copies data/ (the framework's placeholders, the bunny and the pop):
 //
 //   cmake -S . -B build -DCMAKE_PREFIX_PATH=/where/tank/is/installed
 //   cmake --build build
@@ -34,6 +35,7 @@
 #include <tank/objects/object.hpp>
 #include <tank/objects/object_registry.hpp>
 #include <tank/resources/font_bin.hpp>
+#include <tank/resources/sample_player.hpp>
 #include <tank/shell/game_loop.hpp>
 #include <tank/shell/startup.hpp>
 
@@ -145,6 +147,15 @@ void measure_step() {
   settle_ticks = 15;
 }
 
+// A batch lands with a pop from its side of the window; M silences it.
+void play_sounds() {
+  if (key_pressed(mouse_button_left) && !measuring) {
+    const float across = static_cast<float>(mouse_x()) / static_cast<float>(display_width);
+    play_sample("data/sounds/pop.wav", {.gain = 0.8f, .pan = 2.0f * across - 1.0f});
+  }
+  if (key_pressed(ALLEGRO_KEY_M)) toggle_mute();
+}
+
 void setup() {
   if (measuring) {
     add_bunnies(batch, static_cast<float>(display_width / 2), 40.0f);
@@ -161,6 +172,7 @@ void update() {
   } else if (key_pressed(mouse_button_left)) {
     add_bunnies(batch, static_cast<float>(mouse_x()), static_cast<float>(mouse_y()));
   }
+  play_sounds();
   move_bunnies();
 }
 

@@ -15,6 +15,7 @@
 #include <tank/resources/graphics_bin.hpp>
 #include <tank/resources/placeholders.hpp>
 #include <tank/resources/resource_overlay.hpp>
+#include <tank/resources/sample_bin.hpp>
 
 #include "tests/support/bitmaps.hpp"
 #include "tests/support/library.hpp"
@@ -46,6 +47,7 @@ class DrawByNameTest : public ::testing::Test {
   void SetUp() override {
     graphics_bin = {};
     fonts_bin = {};
+    samples_bin = {};
     fonts_bin.set_default_font(font_name, -20);
     // A white 4 x 3 placeholder with a green top-left corner.
     missing_image = filled_bitmap(4, 3, white);
@@ -162,20 +164,23 @@ TEST_F(DrawByNameTest, MissingFontDrawsInTheDefaultFontAndNullDrawsNothing) {
   EXPECT_TRUE(draw_bitmap("data/images/no_such.png", 0, 0, 0, 1, 0));
 }
 
-using overlay_lines = std::array<std::string, 3>;
+using overlay_lines = std::array<std::string, 4>;
 
 TEST_F(DrawByNameTest, OverlayLinesCountBinsAndObjects) {
   ASSERT_TRUE(object_registry.objects.empty());
   EXPECT_EQ(resource_overlay_lines(object_registry.count()), (overlay_lines{"Graphics Bin: 0 (0 missing)", "Objects Bin: 0",
-                                                     "Fonts Bin: 0 (0 missing, 0 rendered in cache)"}));
+                                                     "Fonts Bin: 0 (0 missing, 0 rendered in cache)",
+                                                     "Samples Bin: 0 (0 missing)"}));
 
   graphics_bin.loaded["a.png"] = missing_image;
   graphics_bin.get("data/images/no_such.png");        // raises both image numbers
   fonts_bin.get_font("data/fonts/no_such.ttf", -20);  // raises only the missing fonts
   fonts_bin.text_cache[text_key{nullptr, "x"}] = nullptr;
+  samples_bin.get("data/sounds/no_such.wav", "data/sounds/no_such.wav");  // raises both sample numbers
   Object first, second;
   EXPECT_EQ(resource_overlay_lines(object_registry.count()), (overlay_lines{"Graphics Bin: 2 (1 missing)", "Objects Bin: 2",
-                                                     "Fonts Bin: 0 (1 missing, 1 rendered in cache)"}));
+                                                     "Fonts Bin: 0 (1 missing, 1 rendered in cache)",
+                                                     "Samples Bin: 1 (1 missing)"}));
 }
 
 TEST_F(DrawByNameTest, OverlayDrawsBelowRow30AndAddsNothingToTheCache) {

@@ -10,6 +10,8 @@
 #include <allegro5/allegro_audio.h>
 
 #include <tank/core/settings.hpp>
+#include <tank/resources/sample_bin.hpp>
+#include <tank/resources/sample_player.hpp>
 #include <tank/shell/startup.hpp>
 
 #include "tests/support/child_process.hpp"
@@ -70,7 +72,8 @@ TEST(Startup, EveryCombinationOfMissingPlaceholdersIsReportedInStepOrder) {
 }
 
 // The game decides: a game that may run silent starts without a sound device
-// (or the sample placeholder), and the seed it named is the generator's.
+// (or the sample placeholder), plays nothing, and the seed it named is the
+// generator's.
 TEST(Startup, AGameMayRunSilentAndKeepTheSeedItChose) {
   const fs::path repo = fs::current_path();
   ASSERT_TRUE(fs::exists(repo / "data/lacuna.ttf")) << "run from the repository root";
@@ -87,6 +90,11 @@ TEST(Startup, AGameMayRunSilentAndKeepTheSeedItChose) {
     std::srand(42u);
     if (std::rand() != first) found.push_back("start-up reseeded the generator");
     if (al_is_audio_installed()) found.push_back("audio is installed");
+    toggle_mute();
+    toggle_mute();
+    set_master_volume(0.5f);
+    const std::string shot = "data/sounds/shot.wav";
+    if (play_sample(shot) || get_sample(shot) || samples_bin.count(true) > 0) found.push_back("a sound counted");
     return found;
   });
   EXPECT_EQ(lines, std::vector<std::string>{"Error creating the display."});

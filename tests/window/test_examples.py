@@ -1,6 +1,6 @@
 """The framework as an installed package: the examples built against the
 install alone, a pkg-config build with global objects, and the public headers
-alone installed, all of them in <tank/tank.hpp>. (The installed
+alone installed, <tank/tank.hpp> compiling with them. (The installed
 game's launcher is started from another folder by test_package.py, from the
 Debian package, which the same install rules fill.)
 
@@ -104,16 +104,9 @@ class InstalledPackage(WindowTestCase):
                 self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
                 self.assertIn("2 global objects registered", result.stdout)
 
-    def test_the_umbrella_header_holds_every_installed_header_and_compiles_against_the_install_alone(self):
-        tank = os.path.join(self.prefix, "include", "tank")
-        installed = {os.path.relpath(os.path.join(folder, name), tank)
-                     for folder, _, names in os.walk(tank) for name in names}
+    def test_internal_headers_stay_out_and_the_umbrella_compiles_against_the_install_alone(self):
         for header in INTERNAL_HEADERS:
-            self.assertNotIn(header, installed)
-        with open(os.path.join(tank, "tank.hpp")) as file:
-            included = set(re.findall(r"^#include <tank/(\S+)>$", file.read(), re.M))
-        self.assertEqual(included, installed - {"tank.hpp"})
-
+            self.assertFalse(os.path.exists(os.path.join(self.prefix, "include", "tank", header)), header)
         # An installed header that includes one left out of the install fails here.
         env = clean_env()
         env["PKG_CONFIG_PATH"] = os.path.join(self.prefix, "lib", "pkgconfig")

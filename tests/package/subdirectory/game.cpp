@@ -1,7 +1,6 @@
-// A game built with the framework through add_subdirectory (CMakeLists.txt
-// beside it). It draws a greeting from its own data/ in the framework's
-// default font for 30 frames, then quits by itself: status 0 when start-up
-// found the placeholders that the build put beside it.
+// Built with the framework through add_subdirectory (CMakeLists.txt beside
+// it): draws a greeting from its own data/ in the default font for 30 frames
+// and quits, with status 0 when start-up found the placeholders beside it.
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -11,18 +10,14 @@
 using namespace tank;
 
 namespace {
-constexpr int frames_to_draw = 30;
 std::string greeting;
 int frames_drawn = 0;
 
-void setup() {
-  std::ifstream file("data/greeting.txt");
-  std::getline(file, greeting);
-}
+void setup() { std::getline(std::ifstream("data/greeting.txt"), greeting); }
 
 void draw() {
   draw_text(greeting, 400.0f, 300.0f, 0.5f, 0.5f);
-  if (++frames_drawn == frames_to_draw) quit_requested = true;
+  if (++frames_drawn == 30) quit_requested = true;
 }
 }  // namespace
 

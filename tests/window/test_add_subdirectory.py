@@ -1,7 +1,7 @@
 """A game that builds the framework with add_subdirectory from a folder of its
 own outside the repository, so that the framework needs a binary folder: it
-starts (the build put the placeholders and its own data beside it), draws and
-quits by itself, and saw the public headers alone."""
+starts (the build put the placeholders beside it), draws and quits by itself,
+and saw the public headers alone."""
 
 import json
 import os
@@ -31,9 +31,7 @@ class AddSubdirectory(WindowTestCase):
         status = game.wait_for_exit()
         # A failed start-up waits on its report's box: the report says why.
         self.assertIsNone(game.report(), "start-up found the placeholders in the build folder")
-        output = game.output()
-        self.assertEqual(status, 0, output)
-        self.assertIn("30 frames drawn: built through add_subdirectory", output)
+        self.assertEqual(status, 0, game.output())
 
 
 if __name__ == "__main__":

@@ -4,9 +4,18 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
+FRAMEWORK_BUILD ?= build-framework
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps configure build game run package test unit-test window-test asan-build bench soak clean
+.PHONY: all deps deps-framework configure build game run package install-framework test unit-test window-test asan-build bench \
+	soak clean
+
+# install-framework writes outside the repository: only where it is told.
+ifneq ($(filter install-framework,$(MAKECMDGOALS)),)
+ifeq ($(PREFIX),)
+$(error say where to install the framework, for instance: make install-framework PREFIX=$$HOME/.local)
+endif
+endif
 
 all: build
 
@@ -31,6 +40,19 @@ run: game
 # A Debian package of the game: build/tank_<version>_<arch>.deb.
 package: game
 	cd $(BUILD) && cpack -G DEB
+
+# The framework alone, for games to build on: the library, its public headers,
+# a CMake package, a pkg-config file and the placeholders, under PREFIX. Its
+# own build folder, with neither the game nor any test.
+$(FRAMEWORK_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(FRAMEWORK_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTANK_GAME=OFF
+
+deps-framework:
+	@scripts/install-deps.sh framework
+
+install-framework: deps-framework $(FRAMEWORK_BUILD)/CMakeCache.txt
+	cmake --build $(FRAMEWORK_BUILD) -j $(JOBS)
+	cmake --install $(FRAMEWORK_BUILD) --prefix $(PREFIX)
 
 $(ASAN_BUILD)/CMakeCache.txt:
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTANK_SANITIZE=ON
@@ -67,4 +89,4 @@ bench: deps $(BENCH_BUILD)/CMakeCache.txt
 	scripts/run-benchmarks.sh $(BENCH_BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FRAMEWORK_BUILD)

@@ -1,7 +1,7 @@
 #include <tank/math/blend_mode.hpp>
 
+#include <tank/core/drawing_hold.hpp>
 #include <tank/math/color.hpp>
-#include <tank/math/drawing_hold.hpp>
 
 namespace tank {
 

@@ -8,8 +8,8 @@
 #include <tank/core/settings.hpp>
 #include <tank/math/blend_mode.hpp>
 #include <tank/math/color.hpp>
-#include <tank/math/draw_cross.hpp>
 #include <tank/math/vec2d.hpp>
+#include <tank/objects/draw_cross.hpp>
 #include <tank/objects/object.hpp>
 #include <tank/resources/graphics_bin.hpp>
 

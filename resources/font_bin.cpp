@@ -4,8 +4,8 @@
 
 #include <cmath>
 
+#include <tank/core/drawing_hold.hpp>
 #include <tank/math/blend_mode.hpp>
-#include <tank/math/drawing_hold.hpp>
 #include <tank/resources/placeholders.hpp>
 
 namespace tank {

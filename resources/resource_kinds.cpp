@@ -3,7 +3,7 @@
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_ttf.h>
 
-#include <tank/math/new_bitmap_flags.hpp>
+#include <tank/resources/new_bitmap_flags.hpp>
 #include <tank/resources/to_text.hpp>
 #include <tank/resources/wave_header.hpp>
 

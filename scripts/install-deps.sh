@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project builds, runs and tests with.
+# Installs the Debian packages the project builds, runs and tests with; with
+# the argument `framework`, only those that building the framework needs.
 # Does nothing when every package is already present.
 set -euo pipefail
 
@@ -7,9 +8,13 @@ packages=(
   build-essential cmake pkg-config
   liballegro5-dev liballegro-image5-dev liballegro-ttf5-dev liballegro-audio5-dev
   liballegro-acodec5-dev liballegro-dialog5-dev libx11-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick x11-utils openbox python3 python3-pil python3-numpy
 )
+if [ "${1:-}" != framework ]; then
+  packages+=(
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth xdotool imagemagick x11-utils openbox python3 python3-pil python3-numpy
+  )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -17,8 +17,8 @@
 #include <tank/core/settings.hpp>
 #include <tank/input/input_sample.hpp>
 #include <tank/math/blend_mode.hpp>
-#include <tank/math/new_bitmap_flags.hpp>
 #include <tank/resources/font_bin.hpp>
+#include <tank/resources/new_bitmap_flags.hpp>
 #include <tank/resources/placeholders.hpp>
 #include <tank/resources/resource_kinds.hpp>
 #include <tank/shell/display_loss.hpp>

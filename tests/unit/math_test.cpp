@@ -8,10 +8,10 @@
 
 #include <tank/math/blend_mode.hpp>
 #include <tank/math/color.hpp>
-#include <tank/math/draw_cross.hpp>
 #include <tank/math/numeric.hpp>
 #include <tank/math/random.hpp>
 #include <tank/math/vec2d.hpp>
+#include <tank/objects/draw_cross.hpp>
 
 #include "tests/support/library.hpp"
 

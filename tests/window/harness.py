@@ -387,6 +387,23 @@ class WindowTestCase(unittest.TestCase):
         self.fail(message)
 
 
+def run(command, cwd=None, env=None):
+    """Runs a build step; a failure shows its output."""
+    result = subprocess.run(command, cwd=cwd, env=env, capture_output=True, text=True)
+    if result.returncode != 0:
+        raise AssertionError(f"{' '.join(command)} ended with {result.returncode}:\n"
+                             f"{result.stdout[-3000:]}\n{result.stderr[-3000:]}")
+    return result.stdout
+
+
+def clean_env():
+    """The environment without anything that could point a build at other packages."""
+    env = dict(os.environ)
+    for name in ("CMAKE_PREFIX_PATH", "PKG_CONFIG_PATH", "CPATH", "CPLUS_INCLUDE_PATH", "LIBRARY_PATH"):
+        env.pop(name, None)
+    return env
+
+
 def _stop(process):
     if process.poll() is None:
         process.kill()

@@ -1,5 +1,6 @@
 """The framework as an installed package: the examples built against the
-install alone and a pkg-config build with global objects. (The installed
+install alone, a pkg-config build with global objects, and the public headers
+alone installed, <tank/tank.hpp> compiling with them. (The installed
 game's launcher is started from another folder by test_package.py, from the
 Debian package, which the same install rules fill.)
 
@@ -16,29 +17,15 @@ import subprocess
 import sys
 import tempfile
 
-from harness import REPO, WindowTestCase, main
+from harness import REPO, WindowTestCase, clean_env, main, run
 
 BUILD_DIR = os.path.abspath(sys.argv[3]) if len(sys.argv) > 3 else os.path.join(REPO, "build")
 EXAMPLES = ("bunnymark", "easings")
 BUDGET_LINE = re.compile(r"^largest count within 16\.67 ms: (\d+)( \(the cap\))?$", re.M)
 COUNT_LINE = re.compile(r"^\s*(\d+) sprites:\s+([\d.]+) ms a frame$", re.M)
-
-
-def run(command, cwd=None, env=None):
-    """Runs a build step; a failure shows its output."""
-    result = subprocess.run(command, cwd=cwd, env=env, capture_output=True, text=True)
-    if result.returncode != 0:
-        raise AssertionError(f"{' '.join(command)} ended with {result.returncode}:\n"
-                             f"{result.stdout[-3000:]}\n{result.stderr[-3000:]}")
-    return result.stdout
-
-
-def clean_env():
-    """The environment without anything that could point a build at other packages."""
-    env = dict(os.environ)
-    for name in ("CMAKE_PREFIX_PATH", "PKG_CONFIG_PATH", "CPATH", "CPLUS_INCLUDE_PATH", "LIBRARY_PATH"):
-        env.pop(name, None)
-    return env
+# Headers only the framework's own sources include.
+INTERNAL_HEADERS = ("input/input_catch_up.hpp", "core/drawing_hold.hpp", "resources/wave_header.hpp",
+                    "shell/display_loss.hpp")
 
 
 def dot_centre_x(image, region):
@@ -116,6 +103,18 @@ class InstalledPackage(WindowTestCase):
                 result = subprocess.run([program], cwd=folder, capture_output=True, text=True, timeout=30)
                 self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
                 self.assertIn("2 global objects registered", result.stdout)
+
+    def test_internal_headers_stay_out_and_the_umbrella_compiles_against_the_install_alone(self):
+        for header in INTERNAL_HEADERS:
+            self.assertFalse(os.path.exists(os.path.join(self.prefix, "include", "tank", header)), header)
+        # An installed header that includes one left out of the install fails here.
+        env = clean_env()
+        env["PKG_CONFIG_PATH"] = os.path.join(self.prefix, "lib", "pkgconfig")
+        flags = run(["pkg-config", "--cflags", "tank-framework"], env=env).split()
+        source = os.path.join(self.scratch, "umbrella.cpp")
+        with open(source, "w") as file:
+            file.write("#include <tank/tank.hpp>\n\nint main() { return tank::failure_exit_status - 1; }\n")
+        run(["g++", "-fsyntax-only", "-Wall", "-Wextra", "-Werror", *flags, source], env=env)
 
     def test_bunnymark_measures_up_to_its_cap_and_ends(self):
         bunnymark = self.start_game(self.builds["bunnymark"], window_name="bunnymark", command=[

@@ -1,4 +1,4 @@
-#include <tank/math/draw_cross.hpp>
+#include <tank/objects/draw_cross.hpp>
 
 #include <allegro5/allegro_primitives.h>
 

@@ -4,12 +4,13 @@
 #include <allegro5/allegro.h>
 #include <gtest/gtest.h>
 
-#include <initializer_list>
+#include <bitset>
 #include <vector>
 
 #include <tank/input/controls.hpp>
 #include <tank/input/input_catch_up.hpp>
 #include <tank/input/input_sample.hpp>
+#include <tank/input/key_state.hpp>
 
 using namespace tank;
 
@@ -18,14 +19,18 @@ namespace {
 ALLEGRO_KEYBOARD_STATE snapshot_keys{};  // what the library's state says at the next sample
 ALLEGRO_MOUSE_STATE snapshot_mouse{};
 std::vector<ALLEGRO_EVENT> arrived;  // since the previous sample
+std::bitset<ALLEGRO_KEY_MAX> down_at_focus_in;  // what the server tells at a focus-in
 input_catch_up catch_up;
 
-void sample_test_devices(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mouse) {
+void sample_test_devices(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mouse, press_counts& presses) {
   keyboard = snapshot_keys;
   mouse = snapshot_mouse;
-  for (const ALLEGRO_EVENT& event : arrived) note_input_event(catch_up, event);
+  for (const ALLEGRO_EVENT& event : arrived) {
+    if (event.type == ALLEGRO_EVENT_DISPLAY_SWITCH_IN) note_focus_back(catch_up, down_at_focus_in);
+    note_input_event(catch_up, event);
+  }
   arrived.clear();
-  apply_input_catch_up(catch_up, keyboard, mouse);
+  apply_input_catch_up(catch_up, keyboard, mouse, presses);
 }
 
 // A key event, or for mouse_button_left a button event (DOWN and UP given as
@@ -56,6 +61,7 @@ struct CatchUpTest : ::testing::Test {
   void SetUp() override {
     snapshot_keys = {};
     snapshot_mouse = {};
+    down_at_focus_in = {};
     catch_up = {};
     controls.buttons.clear();
     sample_input = sample_test_devices;
@@ -68,8 +74,8 @@ struct CatchUpTest : ::testing::Test {
   }
 
   // {held, pressed, released} of `code` after one update.
-  static std::vector<bool> tick(int code, std::initializer_list<ALLEGRO_EVENT> events = {}) {
-    arrived.assign(events);
+  static std::vector<bool> tick(int code, const std::vector<ALLEGRO_EVENT>& events = {}) {
+    arrived = events;
     update_controls();
     return {key_held(code), key_pressed(code), key_released(code)};
   }
@@ -79,6 +85,16 @@ const std::vector<bool> pressed{true, true, false};
 const std::vector<bool> held{true, false, false};
 const std::vector<bool> released{false, false, true};
 const std::vector<bool> up{false, false, false};
+
+// Down and up again, `count` times.
+std::vector<ALLEGRO_EVENT> taps(int code, int count) {
+  std::vector<ALLEGRO_EVENT> events;
+  for (int i = 0; i < count; ++i) {
+    events.push_back(event(ALLEGRO_EVENT_KEY_DOWN, code));
+    events.push_back(event(ALLEGRO_EVENT_KEY_UP, code));
+  }
+  return events;
+}
 
 TEST_F(CatchUpTest, ATapOrClickBetweenTwoSamplesIsPressedOnOneTickAndReleasedOnTheNext) {
   for (int code : {int{ALLEGRO_KEY_F1}, mouse_button_left}) {
@@ -138,6 +154,57 @@ TEST_F(CatchUpTest, FocusLossReleasesKeysAndButtonsUntilTheyArePressedAgain) {
                                   event(ALLEGRO_EVENT_KEY_UP, ALLEGRO_KEY_F1)}),
             pressed);
   EXPECT_EQ(tick(ALLEGRO_KEY_F1), released);
+}
+
+TEST_F(CatchUpTest, EveryPressIsCountedOnceOnTheTickItIsSeen) {
+  for (int code : {int{ALLEGRO_KEY_F1}, mouse_button_left}) {
+    for (int count : {2, 3}) {
+      EXPECT_EQ(tick(code, taps(code, count)), pressed) << code;
+      EXPECT_EQ(key_presses(code), count) << code;
+      EXPECT_EQ(tick(code), released) << code;
+      EXPECT_EQ(key_presses(code), 0) << code;
+    }
+    // Taps right after a tap wait a tick for its release, their count with them.
+    tick(code, taps(code, 1));
+    EXPECT_EQ(tick(code, taps(code, 2)), released) << code;
+    EXPECT_EQ(key_presses(code), 0) << code;
+    EXPECT_EQ(tick(code, taps(code, 1)), pressed) << code;
+    EXPECT_EQ(key_presses(code), 3) << "the two that waited and one more, " << code;
+    tick(code);
+    // A press the snapshot shows before its event arrives counts once.
+    snapshot_down(code, true);
+    EXPECT_EQ(tick(code), pressed) << code;
+    EXPECT_EQ(key_presses(code), 1) << code;
+    EXPECT_EQ(tick(code, {event(ALLEGRO_EVENT_KEY_DOWN, code)}), held) << code;
+    snapshot_down(code, false);
+    EXPECT_EQ(tick(code, {event(ALLEGRO_EVENT_KEY_UP, code)}), released) << code;
+    tick(code, taps(code, 1));
+    EXPECT_EQ(key_presses(code), 1) << "nothing left over from the late event, " << code;
+    tick(code);
+  }
+}
+
+TEST_F(CatchUpTest, AKeyDownWhenTheFocusComesBackIsHeldOverUntilItGoesUp) {
+  snapshot_down(ALLEGRO_KEY_F1, true);
+  ASSERT_EQ(tick(ALLEGRO_KEY_F1, {event(ALLEGRO_EVENT_KEY_DOWN, ALLEGRO_KEY_F1)}), pressed);
+  EXPECT_EQ(tick(ALLEGRO_KEY_F1, {event(ALLEGRO_EVENT_DISPLAY_SWITCH_OUT)}), released);
+  // Held through the switch and repeating: the library sends repeated
+  // characters, and a key-down once a key pressed elsewhere repeats.
+  down_at_focus_in.set(ALLEGRO_KEY_F1);
+  EXPECT_EQ(tick(ALLEGRO_KEY_F1, {event(ALLEGRO_EVENT_DISPLAY_SWITCH_IN), event(ALLEGRO_EVENT_KEY_CHAR, ALLEGRO_KEY_F1)}),
+            up);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(tick(ALLEGRO_KEY_F1, {event(ALLEGRO_EVENT_KEY_CHAR, ALLEGRO_KEY_F1),
+                                    event(ALLEGRO_EVENT_KEY_DOWN, ALLEGRO_KEY_F1)}),
+              up)
+        << "repeat " << i;
+  }
+  snapshot_down(ALLEGRO_KEY_F1, false);
+  EXPECT_EQ(tick(ALLEGRO_KEY_F1, {event(ALLEGRO_EVENT_KEY_UP, ALLEGRO_KEY_F1)}), up);
+  // Up once, it is an ordinary key again.
+  snapshot_down(ALLEGRO_KEY_F1, true);
+  EXPECT_EQ(tick(ALLEGRO_KEY_F1, {event(ALLEGRO_EVENT_KEY_DOWN, ALLEGRO_KEY_F1)}), pressed);
+  EXPECT_EQ(key_presses(ALLEGRO_KEY_F1), 1);
 }
 
 }  // namespace

@@ -48,6 +48,8 @@ def _xlib():
     xlib.XStoreName.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_char_p]
     xlib.XMapWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
     xlib.XAutoRepeatOff.argtypes = [ctypes.c_void_p]
+    xlib.XAutoRepeatOn.argtypes = [ctypes.c_void_p]
+    xlib.XkbSetAutoRepeatRate.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_uint, ctypes.c_uint]
     xlib.XGetImage.restype = ctypes.POINTER(_XImage)
     xlib.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
                                ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
@@ -213,6 +215,15 @@ class VirtualScreen:
         self.xlib.XAutoRepeatOff(connection)
         self.xlib.XSync(connection, 0)
 
+    def quick_key_repeat(self):
+        """Turns the server's key repeat on, starting 0.1 s after a key goes down:
+        a key held for longer repeats, as a player's key does."""
+        connection = self.connect()
+        self.xlib.XAutoRepeatOn(connection)
+        core_keyboard, delay_ms, interval_ms = 0x100, 100, 20
+        self.xlib.XkbSetAutoRepeatRate(connection, core_keyboard, delay_ms, interval_ms)
+        self.xlib.XSync(connection, 0)
+
     def other_window(self, name="elsewhere"):
         """A small window of the harness's own at the bottom right, mapped; its id."""
         connection = self.connect()
@@ -272,6 +283,12 @@ def overlay_shown(image, x, y):
     return image.count(overlay_region(x, y), hud_text) > 200
 
 
+def crosshair_near(image, x, y):
+    """Whether the crosshair is drawn at (x, y): its white and black rings stand
+    out of the darkened background of the frame's margin."""
+    return image.count((x - 20, y - 20, x + 20, y + 20), lambda rgb: min(rgb) > 160 or max(rgb) < 70) > 20
+
+
 class Game:
     """The game, or another program built on the framework (an example, an installed launcher),
     running on a virtual screen from a working directory; its window is found by name."""
@@ -319,6 +336,16 @@ class Game:
 
     def running(self):
         return self.process.poll() is None
+
+    def stall(self):
+        """Stops the game, as a tick that takes long stalls it: what is sent meanwhile
+        waits for it. Returns once it has stopped; resume() lets it go on."""
+        os.kill(self.process.pid, signal.SIGSTOP)
+        while _process_state(self.process.pid) != "T":
+            time.sleep(0.01)
+
+    def resume(self):
+        os.kill(self.process.pid, signal.SIGCONT)
 
     def output(self):
         out, err = self.process.communicate(timeout=PATIENCE)
@@ -385,6 +412,26 @@ class WindowTestCase(unittest.TestCase):
                 return image
             time.sleep(0.01)
         self.fail(message)
+
+
+    def wait_for_input(self, x, y):
+        """The first frame of the game at (x, y) that has taken in every key and
+        click sent so far. The pointer moves between two spots in the frame's left
+        margin, where nothing else is drawn; the device events reach the game in
+        the order they were sent, so the frame that shows the crosshair at the
+        new spot came after all that was sent before."""
+        spots = [(x + 40, y + 150), (x + 40, y + 250)]
+        self._pointer_spot = 1 - getattr(self, "_pointer_spot", 1)
+        new, old = spots[self._pointer_spot], spots[1 - self._pointer_spot]
+        self.screen.xdotool("mousemove", *new)
+        return self.wait_for_frame(lambda image: crosshair_near(image, *new) and not crosshair_near(image, *old),
+                                   message="the game never drew the pointer where it was moved")
+
+
+def _process_state(pid):
+    """The one-letter state of a process (R running, S sleeping, T stopped, ...)."""
+    with open(f"/proc/{pid}/stat") as stat:
+        return stat.read().rsplit(")", 1)[1].split()[0]
 
 
 def _stop(process):

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <ctime>
+#include <iterator>
 
 #include <tank/shell/exit_status.hpp>
 

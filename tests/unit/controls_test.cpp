@@ -2,6 +2,7 @@
 
 #include <tank/input/controls.hpp>
 #include <tank/input/input_sample.hpp>
+#include <tank/input/press_counts.hpp>
 
 #include "tests/support/scripted_input.hpp"
 

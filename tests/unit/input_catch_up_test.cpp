@@ -11,6 +11,7 @@
 #include <tank/input/input_catch_up.hpp>
 #include <tank/input/input_sample.hpp>
 #include <tank/input/key_state.hpp>
+#include <tank/input/press_counts.hpp>
 
 using namespace tank;
 

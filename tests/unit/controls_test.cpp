@@ -57,19 +57,6 @@ TEST_F(ControlsTest, HoldPressesOnceAndReleasesOnTheTickAfter) {
   EXPECT_TRUE(key_pressed(ALLEGRO_KEY_ESCAPE)) << "a new press is reported again";
 }
 
-TEST_F(ControlsTest, PressesCountOnlyOnTheTickOfThePressAndAtLeastOnce) {
-  key_presses(ALLEGRO_KEY_F1);
-  input.presses.add(ALLEGRO_KEY_F1, 3);
-  tick(ALLEGRO_KEY_F1, true);
-  EXPECT_EQ(key_presses(ALLEGRO_KEY_F1), 3);
-  input.presses.add(ALLEGRO_KEY_F1, 2);  // no press the state shows: not counted
-  tick(ALLEGRO_KEY_F1, true);
-  EXPECT_EQ(key_presses(ALLEGRO_KEY_F1), 0);
-  tick(ALLEGRO_KEY_F1, false);
-  tick(ALLEGRO_KEY_F1, true);  // a sampler that counts nothing
-  EXPECT_EQ(key_presses(ALLEGRO_KEY_F1), 1);
-}
-
 TEST_F(ControlsTest, PressAndReleaseBetweenTwoSamplesIsNotSeen) {
   key_pressed(ALLEGRO_KEY_F1);
   update_controls();
@@ -149,12 +136,10 @@ TEST(DeviceSample, MissingDevicesReadAsNeutral) {
   mouse.x = 5;
   mouse.buttons = 3;
   press_counts presses;
-  presses.add(ALLEGRO_KEY_F1);
   sample_devices(keyboard, mouse, presses);
   EXPECT_EQ(mouse.x, 0);
   EXPECT_EQ(mouse.y, 0);
   EXPECT_EQ(mouse.buttons, 0);
-  EXPECT_EQ(presses.of(ALLEGRO_KEY_F1), 0);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -88,22 +87,6 @@ TEST(Startup, ASampleWhoseHeaderClaimsGigabytesIsReportedAndNothingLargeIsHeld) 
   });
   EXPECT_EQ(lines, (std::vector<std::string>{"could not load sample \"data/missing_sample.wav\"",
                                              "Error creating the display."}));
-  fs::remove_all(scratch);
-}
-
-TEST(Startup, PlaceholdersThatAreNoFilesAreReportedNotWaitedOn) {
-  const fs::path scratch = fs::temp_directory_path() / ("tank-startup-pipes-" + std::to_string(getpid()));
-  fs::remove_all(scratch);
-  fs::create_directories(scratch / "data");
-  // Opening a named pipe waits for a writer; a device of zeros never ends.
-  ASSERT_EQ(mkfifo((scratch / "data/missing_sample.wav").c_str(), 0600), 0);
-  ASSERT_EQ(mkfifo((scratch / "data/missing_image.png").c_str(), 0600), 0);
-  fs::create_symlink("/dev/zero", scratch / "data/lacuna.ttf");
-
-  EXPECT_EQ(lines_from_child(scratch, true, start_up),
-            (std::vector<std::string>{"could not load sample \"data/missing_sample.wav\"", "Error creating the display.",
-                                      "could not load image \"data/missing_image.png\"",
-                                      "could not load font \"data/lacuna.ttf\""}));
   fs::remove_all(scratch);
 }
 

@@ -216,12 +216,10 @@ class VirtualScreen:
         self.xlib.XSync(connection, 0)
 
     def quick_key_repeat(self):
-        """Turns the server's key repeat on, starting 0.1 s after a key goes down:
-        a key held for longer repeats, as a player's key does."""
+        """Turns the server's key repeat on, from 0.1 s after a key goes down."""
         connection = self.connect()
         self.xlib.XAutoRepeatOn(connection)
-        core_keyboard, delay_ms, interval_ms = 0x100, 100, 20
-        self.xlib.XkbSetAutoRepeatRate(connection, core_keyboard, delay_ms, interval_ms)
+        self.xlib.XkbSetAutoRepeatRate(connection, 0x100, 100, 20)  # the core keyboard; delay, interval in ms
         self.xlib.XSync(connection, 0)
 
     def other_window(self, name="elsewhere"):
@@ -284,8 +282,7 @@ def overlay_shown(image, x, y):
 
 
 def crosshair_near(image, x, y):
-    """Whether the crosshair is drawn at (x, y): its white and black rings stand
-    out of the darkened background of the frame's margin."""
+    """Whether the crosshair's white and black rings are drawn at (x, y), in the frame's dim margin."""
     return image.count((x - 20, y - 20, x + 20, y + 20), lambda rgb: min(rgb) > 160 or max(rgb) < 70) > 20
 
 
@@ -338,11 +335,9 @@ class Game:
         return self.process.poll() is None
 
     def stall(self):
-        """Stops the game, as a tick that takes long stalls it: what is sent meanwhile
-        waits for it. Returns once it has stopped; resume() lets it go on."""
+        """Stops the game as a long tick would: what is sent meanwhile waits for resume()."""
         os.kill(self.process.pid, signal.SIGSTOP)
-        while _process_state(self.process.pid) != "T":
-            time.sleep(0.01)
+        os.waitpid(self.process.pid, os.WUNTRACED)  # returns once it has stopped
 
     def resume(self):
         os.kill(self.process.pid, signal.SIGCONT)
@@ -413,25 +408,16 @@ class WindowTestCase(unittest.TestCase):
             time.sleep(0.01)
         self.fail(message)
 
-
     def wait_for_input(self, x, y):
-        """The first frame of the game at (x, y) that has taken in every key and
-        click sent so far. The pointer moves between two spots in the frame's left
-        margin, where nothing else is drawn; the device events reach the game in
-        the order they were sent, so the frame that shows the crosshair at the
-        new spot came after all that was sent before."""
+        """The first frame of the game at (x, y) to have taken in all input sent so far: the
+        pointer moves between two spots of the empty left margin, and the events reach the
+        game in order, so a frame with the crosshair at the new spot saw all sent before."""
         spots = [(x + 40, y + 150), (x + 40, y + 250)]
         self._pointer_spot = 1 - getattr(self, "_pointer_spot", 1)
         new, old = spots[self._pointer_spot], spots[1 - self._pointer_spot]
         self.screen.xdotool("mousemove", *new)
         return self.wait_for_frame(lambda image: crosshair_near(image, *new) and not crosshair_near(image, *old),
                                    message="the game never drew the pointer where it was moved")
-
-
-def _process_state(pid):
-    """The one-letter state of a process (R running, S sleeping, T stopped, ...)."""
-    with open(f"/proc/{pid}/stat") as stat:
-        return stat.read().rsplit(")", 1)[1].split()[0]
 
 
 def _stop(process):

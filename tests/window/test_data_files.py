@@ -1,5 +1,4 @@
-"""Data files that are no files: a named pipe where an image, a font or the sound
-should be is answered like a missing file, reported or replaced, never waited on."""
+"""A named pipe in place of a data file is answered like a missing file, never waited on."""
 
 import os
 
@@ -11,11 +10,10 @@ class DataFiles(WindowTestCase):
         tree = self.scratch_tree()
 
         def make_pipe(name):
-            path = os.path.join(tree, "data", name)
-            os.remove(path)
-            os.mkfifo(path)
+            os.remove(os.path.join(tree, "data", name))
+            os.mkfifo(os.path.join(tree, "data", name))
 
-        # Read through the bins: the game plays on with a placeholder and the default font.
+        # Read through the bins: a placeholder and the default font stand in, the game plays on.
         make_pipe("images/tank.png")
         make_pipe("fonts/StencilStd.otf")
         game = self.start_game(cwd=tree)
@@ -24,13 +22,11 @@ class DataFiles(WindowTestCase):
         self.wait_for_frame(lambda image: game_drawn(image, x, y), message="the game never drew a frame")
         self.screen.press_key("Escape")
         self.assertEqual(game.wait_for_exit(), 0)
-
-        # A placeholder: the start-up report names it.
+        # A placeholder: reported at start-up.
         make_pipe("missing_sample.wav")
         game = self.start_game(cwd=tree)
         self.screen.find_window(REPORT_TITLE)
-        _, _, text = game.report()
-        self.assertIn('\ncould not load sample "data/missing_sample.wav"\n', text)
+        self.assertIn('\ncould not load sample "data/missing_sample.wav"\n', game.report()[2])
 
 
 if __name__ == "__main__":

@@ -18,9 +18,9 @@ void note_key(input_catch_up& catch_up, const ALLEGRO_KEYBOARD_EVENT& event) {
   // another window) comes as a repeated character and no key-down: for a
   // masked key, that character is the fresh press. A key held over sends
   // both as it repeats, and neither is a press.
-  const bool fresh_press = !catch_up.keys_held_over[key] &&
-                           (event.type == ALLEGRO_EVENT_KEY_DOWN ||
-                            (event.type == ALLEGRO_EVENT_KEY_CHAR && catch_up.keys_masked[key]));
+  const bool fresh_press =
+      !catch_up.keys_held_over[key] && (event.type == ALLEGRO_EVENT_KEY_DOWN ||
+                                        (event.type == ALLEGRO_EVENT_KEY_CHAR && catch_up.keys_masked[key]));
   if (fresh_press) {
     catch_up.keys_went_down.set(key);
     catch_up.presses_waiting.add(event.keycode);

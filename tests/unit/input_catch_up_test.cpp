@@ -19,11 +19,12 @@ namespace {
 
 ALLEGRO_KEYBOARD_STATE snapshot_keys{};  // what the library's state says at the next sample
 ALLEGRO_MOUSE_STATE snapshot_mouse{};
-std::vector<ALLEGRO_EVENT> arrived;  // since the previous sample
+std::vector<ALLEGRO_EVENT> arrived;             // since the previous sample
 std::bitset<ALLEGRO_KEY_MAX> down_at_focus_in;  // what the server tells at a focus-in
 input_catch_up catch_up;
 
-void sample_test_devices(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mouse, press_counts& presses) {
+void sample_test_devices(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mouse,
+                         press_counts& presses) {
   keyboard = snapshot_keys;
   mouse = snapshot_mouse;
   for (const ALLEGRO_EVENT& event : arrived) {
@@ -90,7 +91,9 @@ const std::vector<bool> up{false, false, false};
 // Down and up again, `count` times.
 std::vector<ALLEGRO_EVENT> taps(int code, int count) {
   std::vector<ALLEGRO_EVENT> events;
-  for (int i = 0; i < 2 * count; ++i) events.push_back(event(i % 2 ? ALLEGRO_EVENT_KEY_UP : ALLEGRO_EVENT_KEY_DOWN, code));
+  for (int i = 0; i < 2 * count; ++i) {
+    events.push_back(event(i % 2 ? ALLEGRO_EVENT_KEY_UP : ALLEGRO_EVENT_KEY_DOWN, code));
+  }
   return events;
 }
 
@@ -173,8 +176,9 @@ TEST_F(CatchUpTest, AKeyDownWhenTheFocusComesBackIsHeldOverUntilItGoesUp) {
   tick(ALLEGRO_KEY_F1, {event(ALLEGRO_EVENT_DISPLAY_SWITCH_OUT)});
   // It repeats as characters, and as a key-down if it was pressed elsewhere.
   down_at_focus_in.set(ALLEGRO_KEY_F1);
-  EXPECT_EQ(tick(ALLEGRO_KEY_F1, {event(ALLEGRO_EVENT_DISPLAY_SWITCH_IN), event(ALLEGRO_EVENT_KEY_CHAR, ALLEGRO_KEY_F1),
-                                  event(ALLEGRO_EVENT_KEY_DOWN, ALLEGRO_KEY_F1)}),
+  EXPECT_EQ(tick(ALLEGRO_KEY_F1,
+                 {event(ALLEGRO_EVENT_DISPLAY_SWITCH_IN), event(ALLEGRO_EVENT_KEY_CHAR, ALLEGRO_KEY_F1),
+                  event(ALLEGRO_EVENT_KEY_DOWN, ALLEGRO_KEY_F1)}),
             up);
   snapshot_down(ALLEGRO_KEY_F1, false);
   EXPECT_EQ(tick(ALLEGRO_KEY_F1, {event(ALLEGRO_EVENT_KEY_UP, ALLEGRO_KEY_F1)}), up);

@@ -36,6 +36,7 @@ void sample_devices(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mouse
   }
   // Read after the snapshot: a press that lands in between is in the events
   // and so in this sample, and its key in the next snapshot.
+  read_focus_events();
   if (device_events) {
     ALLEGRO_EVENT event;
     while (al_get_next_event(device_events, &event)) {

@@ -113,12 +113,8 @@ void watch_keys_at_focus(ALLEGRO_DISPLAY* display) {
   XFlush(connection);
 }
 
-std::bitset<ALLEGRO_KEY_MAX> keys_down_at_focus_in() {
-  std::bitset<ALLEGRO_KEY_MAX> keys;
-  if (!connection) return keys;
-  // A round trip: whatever the server sent before it, the keyboard of the
-  // focus-in the library has just reported included, is here after it.
-  XSync(connection, False);
+void read_focus_events() {
+  if (!connection) return;
   while (XPending(connection) > 0) {
     XEvent event;
     XNextEvent(connection, &event);
@@ -132,6 +128,15 @@ std::bitset<ALLEGRO_KEY_MAX> keys_down_at_focus_in() {
       XRefreshKeyboardMapping(&event.xmapping);
     }
   }
+}
+
+std::bitset<ALLEGRO_KEY_MAX> keys_down_at_focus_in() {
+  std::bitset<ALLEGRO_KEY_MAX> keys;
+  if (!connection) return keys;
+  // A round trip: whatever the server sent before it, the keyboard of the
+  // focus-in the library has just reported included, is here after it.
+  XSync(connection, False);
+  read_focus_events();
   if (!focus_in_seen) return keys;
   for (int key = 0; key < 8 * static_cast<int>(latest_keys.size()); ++key) {
     const unsigned char bits = static_cast<unsigned char>(latest_keys[static_cast<std::size_t>(key / 8)]);

@@ -17,6 +17,11 @@ namespace tank {
 // Starts watching the display's window (nothing without a display or a server).
 void watch_keys_at_focus(ALLEGRO_DISPLAY* display);
 
+// Takes in what the server has sent so far, without waiting for more: call
+// it once per sample, so that nothing piles up (the server also reports the
+// keyboard each time the pointer enters the window).
+void read_focus_events();
+
 // The library key codes down at the latest focus-in the server has reported.
 // Keys the library has no code for read up, and so does every key while no
 // focus-in has been reported. Asks the server a question: call it when a

@@ -1,8 +1,11 @@
 #include <tank/input/controls.hpp>
 
+#include <algorithm>
 #include <cmath>
 
 #include <tank/input/input_sample.hpp>
+#include <tank/input/key_state.hpp>
+#include <tank/input/press_counts.hpp>
 
 namespace tank {
 
@@ -15,6 +18,8 @@ ALLEGRO_JOYSTICK* joystick = nullptr;
 ALLEGRO_JOYSTICK_STATE joystick_state{};
 
 namespace {
+press_counts sampled_presses;
+
 // Frame pixels per window pixel, and where the frame starts in the window.
 struct frame_placement {
   int left = 0;
@@ -40,6 +45,8 @@ void control_button_class::update() {
   if (!down) held = false;
   if (down && !held) pressed = true;
   if (down) held = true;
+  // A sampler that counts nothing still gives a press its one.
+  presses = pressed ? std::max(1, sampled_presses.of(code)) : 0;
 }
 
 void control_set_class::update() {
@@ -64,6 +71,7 @@ const control_button_class& control_set_class::find_or_add(int code) {
 bool control_set_class::held(int code) { return find_or_add(code).held; }
 bool control_set_class::pressed(int code) { return find_or_add(code).pressed; }
 bool control_set_class::released(int code) { return find_or_add(code).released; }
+int control_set_class::presses(int code) { return find_or_add(code).presses; }
 
 void place_frame_in_window(int left, int top, int width, int height, int frame_width, int frame_height) {
   // A minimised window shows no frame; the pointer keeps its last mapping.
@@ -72,7 +80,7 @@ void place_frame_in_window(int left, int top, int width, int height, int frame_w
 }
 
 void update_controls() {
-  sample_input(keyboard_state, mouse_state);
+  sample_input(keyboard_state, mouse_state, sampled_presses);
   mouse_state.x = static_cast<int>(std::floor((mouse_state.x - placement.left) * placement.scale_x));
   mouse_state.y = static_cast<int>(std::floor((mouse_state.y - placement.top) * placement.scale_y));
   if (joystick) al_get_joystick_state(joystick, &joystick_state);
@@ -82,6 +90,7 @@ void update_controls() {
 bool key_held(int code) { return controls.held(code); }
 bool key_pressed(int code) { return controls.pressed(code); }
 bool key_released(int code) { return controls.released(code); }
+int key_presses(int code) { return controls.presses(code); }
 int mouse_x() { return mouse_state.x; }
 int mouse_y() { return mouse_state.y; }
 

@@ -19,6 +19,10 @@ struct control_button_class {
   bool held = false;      // down as of the last update
   bool pressed = false;   // went down at the last update
   bool released = false;  // went up at the last update
+  // How many times it went down since the update before: 0 unless pressed,
+  // more than 1 when several presses fell between two samples (a tick that
+  // ran late). A toggle applies them all: it flips when the count is odd.
+  int presses = 0;
   int code = 0;
 
   void update();
@@ -33,6 +37,7 @@ struct control_set_class {
   bool held(int code);
   bool pressed(int code);
   bool released(int code);
+  int presses(int code);
 
  private:
   control_button_class* find(int code);
@@ -60,6 +65,7 @@ void update_controls();
 bool key_held(int code);
 bool key_pressed(int code);
 bool key_released(int code);
+int key_presses(int code);
 int mouse_x();
 int mouse_y();
 

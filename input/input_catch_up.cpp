@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include <tank/input/input_sample.hpp>
+#include <tank/input/key_state.hpp>
 
 namespace tank {
 
@@ -16,11 +16,19 @@ void note_key(input_catch_up& catch_up, const ALLEGRO_KEYBOARD_EVENT& event) {
   const std::size_t key = static_cast<std::size_t>(event.keycode);
   // A press of a key the library still holds down (it was released in
   // another window) comes as a repeated character and no key-down: for a
-  // masked key, that character is the fresh press.
-  const bool fresh_press = event.type == ALLEGRO_EVENT_KEY_DOWN ||
-                           (event.type == ALLEGRO_EVENT_KEY_CHAR && catch_up.keys_masked[key]);
-  if (fresh_press) catch_up.keys_went_down.set(key);
-  if (event.type == ALLEGRO_EVENT_KEY_UP) catch_up.keys_went_up.set(key);
+  // masked key, that character is the fresh press. A key held over sends
+  // both as it repeats, and neither is a press.
+  const bool fresh_press =
+      !catch_up.keys_held_over[key] && (event.type == ALLEGRO_EVENT_KEY_DOWN ||
+                                        (event.type == ALLEGRO_EVENT_KEY_CHAR && catch_up.keys_masked[key]));
+  if (fresh_press) {
+    catch_up.keys_went_down.set(key);
+    catch_up.presses_waiting.add(event.keycode);
+  }
+  if (event.type == ALLEGRO_EVENT_KEY_UP) {
+    catch_up.keys_went_up.set(key);
+    catch_up.keys_held_over.reset(key);
+  }
   if (fresh_press || event.type == ALLEGRO_EVENT_KEY_UP) catch_up.keys_masked.reset(key);
 }
 }  // namespace
@@ -35,6 +43,7 @@ void note_input_event(input_catch_up& catch_up, const ALLEGRO_EVENT& event) {
     case ALLEGRO_EVENT_MOUSE_BUTTON_DOWN:
       catch_up.buttons_went_down |= button_bit(event.mouse.button);
       catch_up.buttons_masked &= ~button_bit(event.mouse.button);
+      if (button_bit(event.mouse.button)) catch_up.presses_waiting.add(-static_cast<int>(event.mouse.button));
       break;
     case ALLEGRO_EVENT_MOUSE_BUTTON_UP:
       catch_up.buttons_went_up |= button_bit(event.mouse.button);
@@ -55,17 +64,26 @@ void note_input_event(input_catch_up& catch_up, const ALLEGRO_EVENT& event) {
   }
 }
 
+void note_focus_back(input_catch_up& catch_up, const std::bitset<ALLEGRO_KEY_MAX>& keys_down) {
+  catch_up.keys_held_over = keys_down & catch_up.keys_masked;
+}
+
 void apply_input_catch_up(input_catch_up& catch_up, ALLEGRO_KEYBOARD_STATE& keyboard,
-                          ALLEGRO_MOUSE_STATE& mouse) {
+                          ALLEGRO_MOUSE_STATE& mouse, press_counts& presses) {
+  presses = {};
   for (int code = 1; code < ALLEGRO_KEY_MAX; ++code) {
     const std::size_t bit = static_cast<std::size_t>(code);
     const bool held = al_key_down(&keyboard, code) && !catch_up.keys_masked[bit];
     bool down = held;
+    bool release_first = false;
     if (catch_up.keys_went_down[bit]) {
-      const bool release_first = catch_up.keys_last_down[bit] && catch_up.keys_went_up[bit];
+      release_first = catch_up.keys_last_down[bit] && catch_up.keys_went_up[bit];
       down = !release_first;
       if (!release_first) catch_up.keys_went_down.reset(bit);
     }
+    int& waiting = catch_up.presses_waiting.keys[bit];
+    if (down && !catch_up.keys_last_down[bit]) presses.keys[bit] = waiting;
+    if (!release_first) waiting = 0;
     set_key_down(keyboard, code, down);
     catch_up.keys_last_down[bit] = down;
     // A tap read down although it is over: its release is still to be seen.
@@ -76,6 +94,12 @@ void apply_input_catch_up(input_catch_up& catch_up, ALLEGRO_KEYBOARD_STATE& keyb
       catch_up.buttons_went_down & catch_up.buttons_last_down & catch_up.buttons_went_up;
   const unsigned int snapshot = static_cast<unsigned int>(mouse.buttons) & ~catch_up.buttons_masked;
   const unsigned int buttons = (snapshot | catch_up.buttons_went_down) & ~release_first;
+  const unsigned int newly_down = buttons & ~catch_up.buttons_last_down;
+  for (std::size_t b = 0; b < presses.buttons.size(); ++b) {
+    int& waiting = catch_up.presses_waiting.buttons[b];
+    if (newly_down & (1u << b)) presses.buttons[b] = waiting;
+    if (!(release_first & (1u << b))) waiting = 0;
+  }
   mouse.buttons = static_cast<int>(buttons);
   catch_up.buttons_went_down = release_first;
   catch_up.buttons_went_up = buttons & ~snapshot;

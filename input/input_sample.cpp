@@ -1,6 +1,7 @@
 #include <tank/input/input_sample.hpp>
 
 #include <tank/input/input_catch_up.hpp>
+#include <tank/input/keys_at_focus.hpp>
 
 namespace tank {
 
@@ -16,10 +17,13 @@ void start_input_events(ALLEGRO_DISPLAY* display) {
   if (!device_events) return;
   if (al_is_keyboard_installed()) al_register_event_source(device_events, al_get_keyboard_event_source());
   if (al_is_mouse_installed()) al_register_event_source(device_events, al_get_mouse_event_source());
-  if (display) al_register_event_source(device_events, al_get_display_event_source(display));
+  if (display) {
+    al_register_event_source(device_events, al_get_display_event_source(display));
+    watch_keys_at_focus(display);
+  }
 }
 
-void sample_devices(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mouse) {
+void sample_devices(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mouse, press_counts& presses) {
   if (al_is_keyboard_installed()) {
     al_get_keyboard_state(&keyboard);
   } else {
@@ -32,21 +36,15 @@ void sample_devices(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mouse
   }
   // Read after the snapshot: a press that lands in between is in the events
   // and so in this sample, and its key in the next snapshot.
+  read_focus_events();
   if (device_events) {
     ALLEGRO_EVENT event;
-    while (al_get_next_event(device_events, &event)) note_input_event(catch_up, event);
+    while (al_get_next_event(device_events, &event)) {
+      if (event.type == ALLEGRO_EVENT_DISPLAY_SWITCH_IN) note_focus_back(catch_up, keys_down_at_focus_in());
+      note_input_event(catch_up, event);
+    }
   }
-  apply_input_catch_up(catch_up, keyboard, mouse);
-}
-
-bool is_key_code(int code) { return code > 0 && code < ALLEGRO_KEY_MAX; }
-
-void set_key_down(ALLEGRO_KEYBOARD_STATE& keyboard, int code, bool down) {
-  if (!is_key_code(code)) return;
-  // The library keeps one bit per key code in this array.
-  unsigned int& bits = keyboard.__key_down__internal__[code / 32];
-  const unsigned int mask = 1u << (code % 32);
-  bits = down ? (bits | mask) : (bits & ~mask);
+  apply_input_catch_up(catch_up, keyboard, mouse, presses);
 }
 
 }  // namespace tank

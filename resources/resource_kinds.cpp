@@ -3,6 +3,9 @@
 #include <allegro5/allegro_image.h>
 #include <allegro5/allegro_ttf.h>
 
+#include <filesystem>
+#include <system_error>
+
 #include <tank/resources/new_bitmap_flags.hpp>
 #include <tank/resources/to_text.hpp>
 #include <tank/resources/wave_header.hpp>
@@ -11,6 +14,18 @@ namespace tank {
 
 namespace {
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// Whether the path names something other than a file: a named pipe, where
+// opening waits for a writer that may never come, a device that may never
+// end, a directory. A path the file system cannot tell about (none there, no
+// access) is left to the library, which may also read through an interface
+// of its own (an archive).
+bool names_no_file(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::file_type type = std::filesystem::status(path, error).type();
+  return type != std::filesystem::file_type::regular && type != std::filesystem::file_type::not_found &&
+         type != std::filesystem::file_type::none;
+}
 
 // A damaged font file can open and still have no glyph that draws anything.
 bool draws_glyphs(const ALLEGRO_FONT* font) {
@@ -25,6 +40,7 @@ bool draws_glyphs(const ALLEGRO_FONT* font) {
 int memory_bitmap_flags() { return (al_get_new_bitmap_flags() & ~ALLEGRO_VIDEO_BITMAP) | ALLEGRO_MEMORY_BITMAP; }
 
 ALLEGRO_BITMAP* load_image(const std::string& path) {
+  if (names_no_file(path)) return nullptr;
   // Sprites are drawn scaled (an exploding enemy swells twentyfold): filtered,
   // they stay smooth instead of turning into blocks. Drawn unscaled on whole
   // pixels, filtering changes nothing.
@@ -33,6 +49,7 @@ ALLEGRO_BITMAP* load_image(const std::string& path) {
 }
 
 ALLEGRO_FONT* load_font(const std::string& name, int size) {
+  if (names_no_file(name)) return nullptr;
   // A font keeps its glyphs in bitmaps of the kind in force when it loads.
   // They are only ever drawn into the memory bitmaps that texts are rendered
   // in, and a glyph cache in memory fills at once, where a video one costs up
@@ -49,7 +66,7 @@ ALLEGRO_FONT* load_font(const std::string& name, int size) {
 }
 
 ALLEGRO_SAMPLE* load_sample(const std::string& path) {
-  if (!al_is_audio_installed()) return nullptr;
+  if (!al_is_audio_installed() || names_no_file(path)) return nullptr;
   // The library would allocate whatever the header claims, however little
   // the file holds.
   if (wave_header_overstates_size(path)) return nullptr;

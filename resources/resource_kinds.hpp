@@ -12,7 +12,8 @@ namespace tank {
 // The three kinds of resource the program loads: images, fonts and samples.
 // These loaders are the one loading rule, used by the bins and by start-up
 // for the placeholders alike. Each answers null when the file cannot be
-// loaded.
+// loaded, and without opening it when the path names something other than a
+// file (a named pipe would keep the program waiting for good).
 
 // Images and fonts keep straight (non-premultiplied) alpha: the blend modes
 // are written for it. Images are filtered when drawn scaled. A font file that

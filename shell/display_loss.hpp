@@ -11,6 +11,14 @@ namespace tank {
 // both then run the exit-time teardown over each other: crashes, failed
 // assertions and deadlocks. Here the first thread to notice ends the process
 // without any teardown: there is nothing worth saving once the window is gone.
+//
+// The GL library does not always let the X library notice: a server gone
+// while the window is being made can crash it (SIGSEGV, SIGBUS) or end the
+// process on a write to the closed connection (SIGPIPE). Such a signal ends
+// the process the same way when a connection of our own, opened here before
+// the library's, finds the server gone too; otherwise it is the crash it
+// seems and goes on to what was in force before. Call this before the
+// library connects.
 void end_on_display_loss();
 
 }  // namespace tank

@@ -20,11 +20,12 @@ double last_tick_seconds() { return tick_seconds; }
 
 void update_tick(const game_callbacks& game) {
   update_controls();
-  // Both keys are asked about on every tick, so their controls exist before
-  // the first press.
-  if (key_pressed(ALLEGRO_KEY_F1)) debug_view = !debug_view;
+  // The keys are asked about on every tick, so their controls exist before
+  // the first press. A toggle applies every press: two that fell into one
+  // tick (the switch to fullscreen stalls the loop) leave it as it was.
+  if (key_presses(ALLEGRO_KEY_F1) % 2 == 1) debug_view = !debug_view;
   if (key_pressed(ALLEGRO_KEY_ESCAPE)) quit_requested = true;
-  if (key_pressed(ALLEGRO_KEY_F11)) toggle_fullscreen();
+  if (key_presses(ALLEGRO_KEY_F11) % 2 == 1) toggle_fullscreen();
   update_all_objects();
   if (game.update) game.update();
 }

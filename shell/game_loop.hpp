@@ -32,7 +32,7 @@ void draw_frame(const game_callbacks& game, ALLEGRO_BITMAP* frame);  // clear, t
 // aspect kept, centred, black around it), then the flip.
 void present_frame(ALLEGRO_BITMAP* frame);
 
-// Between the window and the whole screen (F11 does it every tick it is pressed).
+// Between the window and the whole screen (F11 does it once per press).
 void toggle_fullscreen();
 
 }  // namespace tank

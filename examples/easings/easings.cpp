@@ -81,7 +81,8 @@ void setup() {
 
 void update() {
   if (frames_left > 0 && --frames_left == 0) quit_requested = true;
-  if (key_pressed(ALLEGRO_KEY_SPACE)) {
+  // Every press toggles, also two that fell into one tick.
+  if (key_presses(ALLEGRO_KEY_SPACE) % 2 == 1) {
     paused = !paused;
     for (Object& dot : dots) {
       if (paused) {

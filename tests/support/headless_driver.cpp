@@ -103,6 +103,7 @@ void headless_driver_class::reset_game() {
   // shields stand on their tanks.
   input.keyboard = {};
   input.mouse = {};
+  input.presses = {};
   tick();
   fall_speed = 1.0f;
 }

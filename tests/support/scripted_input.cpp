@@ -2,15 +2,18 @@
 
 #include <tank/input/controls.hpp>
 #include <tank/input/input_sample.hpp>
+#include <tank/input/key_state.hpp>
 
 using namespace tank;
 
 namespace {
 scripted_input_class* active = nullptr;
 
-void sample_script(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mouse) {
+void sample_script(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mouse, press_counts& presses) {
   keyboard = active->keyboard;
   mouse = active->mouse;
+  presses = active->presses;
+  active->presses = {};
 }
 }  // namespace
 

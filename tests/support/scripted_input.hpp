@@ -3,13 +3,16 @@
 #include <allegro5/allegro.h>
 
 #include <tank/input/input_sample.hpp>
+#include <tank/input/press_counts.hpp>
 
 // Input that a test or a headless run scripts: installed as the controls'
 // sampler for the object's lifetime, it hands over whatever state was set
-// on it at the moment of each update_controls().
+// on it at the moment of each update_controls(), and the presses counted
+// since the one before (then counts afresh).
 struct scripted_input_class {
   ALLEGRO_KEYBOARD_STATE keyboard{};
   ALLEGRO_MOUSE_STATE mouse{};
+  tank::press_counts presses{};
   scripted_input_class* previous = nullptr;  // in force before this one
   tank::input_sampler previous_sampler = nullptr;
 

@@ -2,6 +2,7 @@
 
 #include <tank/input/controls.hpp>
 #include <tank/input/input_sample.hpp>
+#include <tank/input/press_counts.hpp>
 
 #include "tests/support/scripted_input.hpp"
 
@@ -134,7 +135,8 @@ TEST(DeviceSample, MissingDevicesReadAsNeutral) {
   ALLEGRO_MOUSE_STATE mouse{};
   mouse.x = 5;
   mouse.buttons = 3;
-  sample_devices(keyboard, mouse);
+  press_counts presses;
+  sample_devices(keyboard, mouse, presses);
   EXPECT_EQ(mouse.x, 0);
   EXPECT_EQ(mouse.y, 0);
   EXPECT_EQ(mouse.buttons, 0);

@@ -4,12 +4,14 @@
 #include <allegro5/allegro.h>
 #include <gtest/gtest.h>
 
-#include <initializer_list>
+#include <bitset>
 #include <vector>
 
 #include <tank/input/controls.hpp>
 #include <tank/input/input_catch_up.hpp>
 #include <tank/input/input_sample.hpp>
+#include <tank/input/key_state.hpp>
+#include <tank/input/press_counts.hpp>
 
 using namespace tank;
 
@@ -17,15 +19,20 @@ namespace {
 
 ALLEGRO_KEYBOARD_STATE snapshot_keys{};  // what the library's state says at the next sample
 ALLEGRO_MOUSE_STATE snapshot_mouse{};
-std::vector<ALLEGRO_EVENT> arrived;  // since the previous sample
+std::vector<ALLEGRO_EVENT> arrived;             // since the previous sample
+std::bitset<ALLEGRO_KEY_MAX> down_at_focus_in;  // what the server tells at a focus-in
 input_catch_up catch_up;
 
-void sample_test_devices(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mouse) {
+void sample_test_devices(ALLEGRO_KEYBOARD_STATE& keyboard, ALLEGRO_MOUSE_STATE& mouse,
+                         press_counts& presses) {
   keyboard = snapshot_keys;
   mouse = snapshot_mouse;
-  for (const ALLEGRO_EVENT& event : arrived) note_input_event(catch_up, event);
+  for (const ALLEGRO_EVENT& event : arrived) {
+    if (event.type == ALLEGRO_EVENT_DISPLAY_SWITCH_IN) note_focus_back(catch_up, down_at_focus_in);
+    note_input_event(catch_up, event);
+  }
   arrived.clear();
-  apply_input_catch_up(catch_up, keyboard, mouse);
+  apply_input_catch_up(catch_up, keyboard, mouse, presses);
 }
 
 // A key event, or for mouse_button_left a button event (DOWN and UP given as
@@ -56,6 +63,7 @@ struct CatchUpTest : ::testing::Test {
   void SetUp() override {
     snapshot_keys = {};
     snapshot_mouse = {};
+    down_at_focus_in = {};
     catch_up = {};
     controls.buttons.clear();
     sample_input = sample_test_devices;
@@ -68,8 +76,8 @@ struct CatchUpTest : ::testing::Test {
   }
 
   // {held, pressed, released} of `code` after one update.
-  static std::vector<bool> tick(int code, std::initializer_list<ALLEGRO_EVENT> events = {}) {
-    arrived.assign(events);
+  static std::vector<bool> tick(int code, const std::vector<ALLEGRO_EVENT>& events = {}) {
+    arrived = events;
     update_controls();
     return {key_held(code), key_pressed(code), key_released(code)};
   }
@@ -79,6 +87,15 @@ const std::vector<bool> pressed{true, true, false};
 const std::vector<bool> held{true, false, false};
 const std::vector<bool> released{false, false, true};
 const std::vector<bool> up{false, false, false};
+
+// Down and up again, `count` times.
+std::vector<ALLEGRO_EVENT> taps(int code, int count) {
+  std::vector<ALLEGRO_EVENT> events;
+  for (int i = 0; i < 2 * count; ++i) {
+    events.push_back(event(i % 2 ? ALLEGRO_EVENT_KEY_UP : ALLEGRO_EVENT_KEY_DOWN, code));
+  }
+  return events;
+}
 
 TEST_F(CatchUpTest, ATapOrClickBetweenTwoSamplesIsPressedOnOneTickAndReleasedOnTheNext) {
   for (int code : {int{ALLEGRO_KEY_F1}, mouse_button_left}) {
@@ -138,6 +155,34 @@ TEST_F(CatchUpTest, FocusLossReleasesKeysAndButtonsUntilTheyArePressedAgain) {
                                   event(ALLEGRO_EVENT_KEY_UP, ALLEGRO_KEY_F1)}),
             pressed);
   EXPECT_EQ(tick(ALLEGRO_KEY_F1), released);
+}
+
+TEST_F(CatchUpTest, EveryPressIsCountedOnceOnTheTickItIsSeen) {
+  for (int code : {int{ALLEGRO_KEY_F1}, mouse_button_left}) {
+    EXPECT_EQ(tick(code, taps(code, 3)), pressed) << code;
+    EXPECT_EQ(key_presses(code), 3) << code;
+    // Taps right after a tap wait a tick for its release, their count with them.
+    EXPECT_EQ(tick(code, taps(code, 2)), released) << code;
+    EXPECT_EQ(tick(code, taps(code, 1)), pressed) << code;
+    EXPECT_EQ(key_presses(code), 3) << "the two that waited and one more, " << code;
+    EXPECT_EQ(tick(code), released) << code;
+    EXPECT_EQ(key_presses(code), 0) << code;
+  }
+}
+
+TEST_F(CatchUpTest, AKeyDownWhenTheFocusComesBackIsHeldOverUntilItGoesUp) {
+  snapshot_down(ALLEGRO_KEY_F1, true);
+  tick(ALLEGRO_KEY_F1, {event(ALLEGRO_EVENT_KEY_DOWN, ALLEGRO_KEY_F1)});
+  tick(ALLEGRO_KEY_F1, {event(ALLEGRO_EVENT_DISPLAY_SWITCH_OUT)});
+  // It repeats as characters, and as a key-down if it was pressed elsewhere.
+  down_at_focus_in.set(ALLEGRO_KEY_F1);
+  EXPECT_EQ(tick(ALLEGRO_KEY_F1,
+                 {event(ALLEGRO_EVENT_DISPLAY_SWITCH_IN), event(ALLEGRO_EVENT_KEY_CHAR, ALLEGRO_KEY_F1),
+                  event(ALLEGRO_EVENT_KEY_DOWN, ALLEGRO_KEY_F1)}),
+            up);
+  snapshot_down(ALLEGRO_KEY_F1, false);
+  EXPECT_EQ(tick(ALLEGRO_KEY_F1, {event(ALLEGRO_EVENT_KEY_UP, ALLEGRO_KEY_F1)}), up);
+  EXPECT_EQ(tick(ALLEGRO_KEY_F1, taps(ALLEGRO_KEY_F1, 1)), pressed) << "once up, an ordinary key again";
 }
 
 }  // namespace

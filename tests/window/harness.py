@@ -48,6 +48,8 @@ def _xlib():
     xlib.XStoreName.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_char_p]
     xlib.XMapWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
     xlib.XAutoRepeatOff.argtypes = [ctypes.c_void_p]
+    xlib.XAutoRepeatOn.argtypes = [ctypes.c_void_p]
+    xlib.XkbSetAutoRepeatRate.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_uint, ctypes.c_uint]
     xlib.XGetImage.restype = ctypes.POINTER(_XImage)
     xlib.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
                                ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
@@ -213,6 +215,13 @@ class VirtualScreen:
         self.xlib.XAutoRepeatOff(connection)
         self.xlib.XSync(connection, 0)
 
+    def quick_key_repeat(self):
+        """Turns the server's key repeat on, from 0.1 s after a key goes down."""
+        connection = self.connect()
+        self.xlib.XAutoRepeatOn(connection)
+        self.xlib.XkbSetAutoRepeatRate(connection, 0x100, 100, 20)  # the core keyboard; delay, interval in ms
+        self.xlib.XSync(connection, 0)
+
     def other_window(self, name="elsewhere"):
         """A small window of the harness's own at the bottom right, mapped; its id."""
         connection = self.connect()
@@ -272,6 +281,11 @@ def overlay_shown(image, x, y):
     return image.count(overlay_region(x, y), hud_text) > 200
 
 
+def crosshair_near(image, x, y):
+    """Whether the crosshair's white and black rings are drawn at (x, y), in the frame's dim margin."""
+    return image.count((x - 20, y - 20, x + 20, y + 20), lambda rgb: min(rgb) > 160 or max(rgb) < 70) > 20
+
+
 class Game:
     """The game, or another program built on the framework (an example, an installed launcher),
     running on a virtual screen from a working directory; its window is found by name."""
@@ -319,6 +333,14 @@ class Game:
 
     def running(self):
         return self.process.poll() is None
+
+    def stall(self):
+        """Stops the game as a long tick would: what is sent meanwhile waits for resume()."""
+        os.kill(self.process.pid, signal.SIGSTOP)
+        os.waitpid(self.process.pid, os.WUNTRACED)  # returns once it has stopped
+
+    def resume(self):
+        os.kill(self.process.pid, signal.SIGCONT)
 
     def output(self):
         out, err = self.process.communicate(timeout=PATIENCE)
@@ -385,6 +407,17 @@ class WindowTestCase(unittest.TestCase):
                 return image
             time.sleep(0.01)
         self.fail(message)
+
+    def wait_for_input(self, x, y):
+        """The first frame of the game at (x, y) to have taken in all input sent so far: the
+        pointer moves between two spots of the empty left margin, and the events reach the
+        game in order, so a frame with the crosshair at the new spot saw all sent before."""
+        spots = [(x + 40, y + 150), (x + 40, y + 250)]
+        self._pointer_spot = 1 - getattr(self, "_pointer_spot", 1)
+        new, old = spots[self._pointer_spot], spots[1 - self._pointer_spot]
+        self.screen.xdotool("mousemove", *new)
+        return self.wait_for_frame(lambda image: crosshair_near(image, *new) and not crosshair_near(image, *old),
+                                   message="the game never drew the pointer where it was moved")
 
 
 def run(command, cwd=None, env=None):

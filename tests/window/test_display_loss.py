@@ -1,5 +1,5 @@
-"""The X server killed under a running game, as when a session ends: the
-program ends at once, cleanly, with a non-zero status, every time."""
+"""The X server killed under a running game, as when a session ends, or while it
+starts: the program ends at once, cleanly, with a non-zero status, every time."""
 
 import signal
 import time
@@ -7,6 +7,7 @@ import time
 from harness import Game, VirtualScreen, WindowTestCase, game_drawn, main
 
 RUNS = 20
+STARTING_RUNS = 40
 DISPLAY_LOST = 1  # the exit status when the display goes away
 
 
@@ -43,6 +44,20 @@ class DisplayLoss(WindowTestCase):
         self.assertEqual(status, DISPLAY_LOST, f"a negative status is a signal; standard error:\n{errors}")
         self.assertIn("lost the connection to the display", errors)
         return took
+
+    def test_the_game_ends_cleanly_when_its_x_server_is_killed_while_it_starts(self):
+        for run in range(STARTING_RUNS):
+            with self.subTest(run=run + 1):
+                screen = VirtualScreen()
+                self.addCleanup(screen.close)
+                game = Game(screen)
+                self.addCleanup(game.close)
+                time.sleep((run + 0.5) / STARTING_RUNS)  # over the first second, while the window is made
+                screen.process.send_signal(signal.SIGKILL if run % 2 == 0 else signal.SIGTERM)
+                self.assertEqual(game.wait_for_exit(), DISPLAY_LOST, "a negative status is a signal")
+                errors = game.standard_error()
+                self.assertTrue("lost the connection to the display" in errors
+                                or "Error creating the display." in errors, errors)
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 """Input in a real window: quick taps and clicks are never lost, also beside busy
-processes, and a key released while the window had no focus is up when it is back."""
+processes, and several within one tick all count; a key released while the window
+had no focus is up when it is back, and one held all the while is no new press."""
 
 from harness import WindowTestCase, game_drawn, main, overlay_region, overlay_shown
 
@@ -79,6 +80,35 @@ class Input(WindowTestCase):
         self.screen.press_key("F1")
         self.wait_for_frame(lambda image: not overlay_shown(image, x, y), region=region,
                             message="the first F1 after the focus came back was not seen")
+
+
+    def test_every_f1_press_toggles_the_overlay_even_several_in_one_tick(self):
+        game, _, x, y = self.start()
+        self.screen.no_key_repeat()
+        shown = overlay_shown(self.wait_for_input(x, y), x, y)
+        for burst in (2, 3, 4, 5, 2, 6, 3, 2):
+            # All in the tick after a stall; 10 ms apart, or the library takes them for one key repeating.
+            game.stall()
+            self.screen.xdotool("key", "--delay", "20", *["F1"] * burst)
+            game.resume()
+            shown = shown != (burst % 2 == 1)
+            self.assertEqual(overlay_shown(self.wait_for_input(x, y), x, y), shown, f"after {burst} presses")
+
+    def test_a_key_held_while_the_focus_is_away_and_back_is_no_new_press(self):
+        _, window, x, y = self.start()
+        elsewhere = self.screen.other_window()
+        self.screen.quick_key_repeat()  # a key held over repeats into the window
+        shown = overlay_shown(self.wait_for_input(x, y), x, y)
+        for round in range(6):
+            self.screen.xdotool("keydown", "F1")
+            shown = not shown
+            self.wait_for_input(x, y)
+            self.screen.xdotool("windowfocus", "--sync", elsewhere)
+            let_go = round % 2 == 1  # and pressed again once back: a press
+            self.screen.xdotool(*(["keyup", "F1"] if let_go else []), "windowfocus", "--sync", window,
+                                *(["keydown", "F1"] if let_go else []), "sleep", "0.3", "keyup", "F1")
+            shown = shown != let_go
+            self.assertEqual(overlay_shown(self.wait_for_input(x, y), x, y), shown, f"round {round}")
 
 
 if __name__ == "__main__":

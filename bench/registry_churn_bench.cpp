@@ -12,8 +12,10 @@
 
 #include <allegro5/allegro.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <random>
 #include <vector>
@@ -35,11 +37,7 @@ std::mt19937 random_engine(7);
 
 float random_depth() { return depths[std::uniform_int_distribution<int>(0, 3)(random_engine)]; }
 
-std::unique_ptr<Object> spawn() {
-  auto object = std::make_unique<Object>();
-  object->depth = random_depth();
-  return object;
-}
+std::unique_ptr<Object> spawn() { return std::make_unique<Object>(random_depth()); }
 
 template <typename Step>
 double timed(Step step) {
@@ -52,9 +50,11 @@ double timed(Step step) {
 double tick() {
   return timed([] {
     update_all_objects();
-    std::size_t live = 0;
-    for (Object* object : object_registry.objects) live += object != nullptr;
-    if (live == 0) std::abort();
+    float last_depth = -1.0f;
+    for (const Object& object : object_registry.in_order()) {
+      if (object.depth < last_depth) std::abort();
+      last_depth = object.depth;
+    }
   });
 }
 
@@ -66,8 +66,7 @@ struct figures {
 };
 
 figures measure(int alive) {
-  Object title;
-  title.depth = 10.0f;
+  Object title(10.0f);
   std::vector<std::unique_ptr<Object>> pool;
   pool.reserve(static_cast<std::size_t>(alive));
   for (int i = 0; i < alive; ++i) pool.push_back(spawn());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include <tank/core/global.hpp>
@@ -8,17 +9,77 @@ namespace tank {
 
 struct Object;
 
-// Every live Object, sorted by ascending depth: the frame is drawn in this
-// order, so lower depths end up behind. The registry owns none of them.
-struct object_registry_class {
-  std::vector<Object*> objects;
+// One place in the drawing order: the object (null once it has left, until
+// the next tick closes the gap) and the depth it was last sorted by.
+struct registry_entry {
+  Object* object = nullptr;
+  float key = 0.0f;
+};
 
-  // Appends the object and puts it in depth order, after the objects of its
-  // own depth (a null pointer is not listed).
+struct object_registry_class;
+
+// The live objects in drawing order, for a range-for:
+//
+//   for (Object& object : object_registry.in_order()) ...
+//
+// The walk may make and destroy objects: an object destroyed before the walk
+// reaches it is skipped, and objects made during the walk are not visited by
+// it. A re-sort during the walk (bring_to_front, sort_by_depth) reorders
+// what is left of it.
+struct object_walk {
+  struct end_mark {};
+  struct iterator {
+    const std::vector<registry_entry>* entries = nullptr;
+    std::size_t index = 0;
+    std::size_t end = 0;
+
+    Object& operator*() const { return *(*entries)[index].object; }
+    iterator& operator++() {
+      ++index;
+      skip_gaps();
+      return *this;
+    }
+    bool operator!=(end_mark) const { return index < end && index < entries->size(); }
+    // Entries are read afresh at every step: the vector may have grown.
+    void skip_gaps() {
+      while (*this != end_mark{} && (*entries)[index].object == nullptr) ++index;
+    }
+  };
+
+  explicit object_walk(object_registry_class& registry);
+  ~object_walk();
+  object_walk(const object_walk&) = delete;
+  object_walk& operator=(const object_walk&) = delete;
+
+  iterator begin() const;
+  end_mark end() const { return {}; }
+
+  object_registry_class& registry;
+  std::size_t end_index = 0;  // the places there were when the walk began
+};
+
+// Every live Object, sorted by ascending depth: the frame is drawn in this
+// order, so lower depths end up behind, and equal depths keep the order they
+// had. The registry owns none of them.
+//
+// What each step costs, with n objects registered: registering appends the
+// object to the arrivals, O(1); they are sorted in among the rest, at the
+// depth each had when it registered, before the order is next read, in one
+// merge for all of them. Leaving empties the
+// object's place, O(1); the next tick closes the gaps in the pass it makes
+// anyway. An object that moves (Object is movable) hands its place over,
+// O(1). A depth that changed is noticed in that same pass, and the objects
+// whose depth changed are sorted among themselves and merged back in: a tick
+// is one pass over the objects plus k log k for k objects that arrived or
+// changed depth.
+struct object_registry_class {
+  // Adds the object: it is drawn after the objects of the depth it has now.
+  // An object that is already registered, or null, changes nothing.
   void register_object(Object* object);
-  // Removes the first entry equal to `object`; false when there is none.
+  // Takes the object out; false when it was not registered.
   bool unregister_object(Object* object);
-  // Ascending depth; equal depths keep their order.
+  // Ascending depth; equal depths keep their order. A depth written directly
+  // takes effect here, at bring_to_front or at the next tick.
   void sort_by_depth();
   // Puts the object 0.1 above the current last entry and re-sorts.
   void bring_to_front(Object* object);
@@ -28,7 +89,41 @@ struct object_registry_class {
   // Every object in the current order onto the current target; sprites are
   // batched into few draw calls unless debug_view asks for outlines.
   void draw_all_objects();
+  // The live objects.
   int count() const;
+  object_walk in_order() { return object_walk(*this); }
+  // `to` takes `from`'s place in the order (none if `from` had none), and
+  // `from` is left out of the registry. For Object's moves; `to` must not be
+  // registered.
+  void hand_over(Object* from, Object* to);
+
+ private:
+  friend struct object_walk;
+
+  // An entry on its way back into the order: it arrived, or its depth
+  // changed. Where it stood, to keep the order among equal depths, is its old
+  // key and then its position (an arrival stands after the entries sorted at
+  // its key).
+  struct moving_entry {
+    Object* object;
+    float key;
+    float old_key;
+    std::size_t position;
+  };
+
+  void merge_arrivals();
+  void restore_order(bool animate);
+  void merge_moving();
+  void close_gaps();
+  void drop_trailing_gaps();
+  void place(std::size_t index, registry_entry entry);
+
+  // [0, sorted_end) ascends by key; the arrivals follow in registration order.
+  std::vector<registry_entry> entries;
+  std::size_t sorted_end = 0;
+  std::size_t gaps = 0;  // null entries
+  int walks = 0;         // walks under way: their places must not shift
+  std::vector<moving_entry> moving;  // kept between ticks, so a tick allocates nothing
 };
 
 // Objects register from their constructors and leave from their

@@ -3,7 +3,7 @@
 #include <allegro5/allegro.h>
 
 #include <array>
-#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -71,10 +71,10 @@ struct Object {
 
  private:
   friend struct object_registry_class;
-  static constexpr std::size_t unregistered = static_cast<std::size_t>(-1);
-  // Where the registry keeps this object, so that leaving and moving find it
-  // at once. Beside the depth and the tally, which the tick reads as well.
-  std::size_t registry_slot = unregistered;
+  static constexpr std::uint32_t unregistered = static_cast<std::uint32_t>(-1);
+  // The registry's name for this object's place, so that leaving and moving
+  // find it at once.
+  std::uint32_t registry_id = unregistered;
   void take_over(Object& other);
 
  public:

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 
 #include <tank/core/settings.hpp>
@@ -14,9 +15,10 @@ namespace tank {
 namespace {
 // The order of depths made total: a depth that is not a number sorts above
 // every other, instead of breaking the comparison for all of them.
-float order_key(float depth) {
-  return depth == depth ? depth : std::numeric_limits<float>::infinity();
-}
+float order_key(float depth) { return depth == depth ? depth : std::numeric_limits<float>::infinity(); }
+
+// How many places ahead the tick's pass asks for an object's fields.
+constexpr std::size_t prefetch_distance = 8;
 
 // Gaps left in the middle by a program that makes and destroys many objects
 // without ticking are closed once they outnumber the live objects, so that
@@ -43,21 +45,32 @@ object_walk::iterator object_walk::begin() const {
   return first;
 }
 
+// A gap's id may already name another place: only live entries are indexed.
 void object_registry_class::place(std::size_t index, registry_entry entry) {
   entries[index] = entry;
-  if (entry.object != nullptr) entry.object->registry_slot = index;
+  if (entry.object != nullptr) index_of[entry.id] = static_cast<std::uint32_t>(index);
 }
 
 void object_registry_class::register_object(Object* object) {
-  if (object == nullptr || object->registry_slot != Object::unregistered) return;
-  object->registry_slot = entries.size();
-  entries.push_back({object, order_key(object->depth)});
+  if (object == nullptr || object->registry_id != Object::unregistered) return;
+  if (free_ids.empty()) {
+    free_ids.push_back(static_cast<std::uint32_t>(index_of.size()));
+    index_of.push_back(0);
+    // Leaving then never allocates: it may happen inside a move.
+    free_ids.reserve(index_of.capacity());
+  }
+  const std::uint32_t id = free_ids.back();
+  free_ids.pop_back();
+  object->registry_id = id;
+  index_of[id] = static_cast<std::uint32_t>(entries.size());
+  entries.push_back({object, order_key(object->depth), id});
 }
 
 bool object_registry_class::unregister_object(Object* object) {
-  if (object == nullptr || object->registry_slot == Object::unregistered) return false;
-  entries[object->registry_slot].object = nullptr;
-  object->registry_slot = Object::unregistered;
+  if (object == nullptr || object->registry_id == Object::unregistered) return false;
+  entries[index_of[object->registry_id]].object = nullptr;
+  free_ids.push_back(object->registry_id);
+  object->registry_id = Object::unregistered;
   ++gaps;
   if (walks == 0) {
     drop_trailing_gaps();
@@ -67,10 +80,10 @@ bool object_registry_class::unregister_object(Object* object) {
 }
 
 void object_registry_class::hand_over(Object* from, Object* to) {
-  to->registry_slot = from->registry_slot;
-  if (from->registry_slot == Object::unregistered) return;
-  entries[from->registry_slot].object = to;
-  from->registry_slot = Object::unregistered;
+  to->registry_id = from->registry_id;
+  if (from->registry_id == Object::unregistered) return;
+  entries[index_of[from->registry_id]].object = to;
+  from->registry_id = Object::unregistered;
 }
 
 // Objects made and destroyed in turn (a scoped object, a burst that dies
@@ -103,7 +116,7 @@ void object_registry_class::close_gaps() {
 // them), one that sank or arrived at d goes after them.
 void object_registry_class::merge_moving() {
   std::sort(moving.begin(), moving.end(), [](const moving_entry& a, const moving_entry& b) {
-    if (a.key != b.key) return a.key < b.key;
+    if (a.entry.key != b.entry.key) return a.entry.key < b.entry.key;
     if (a.old_key != b.old_key) return a.old_key < b.old_key;
     return a.position < b.position;
   });
@@ -113,11 +126,12 @@ void object_registry_class::merge_moving() {
   std::size_t out = entries.size();
   for (std::size_t m = moving.size(); m > 0;) {
     const moving_entry& next = moving[m - 1];
-    const bool rose = next.old_key < next.key;
-    if (kept > 0 && (entries[kept - 1].key > next.key || (entries[kept - 1].key == next.key && rose))) {
+    const float key = next.entry.key;
+    const bool rose = next.old_key < key;
+    if (kept > 0 && (entries[kept - 1].key > key || (entries[kept - 1].key == key && rose))) {
       place(--out, entries[--kept]);
     } else {
-      place(--out, {next.object, next.key});
+      place(--out, next.entry);
       --m;
     }
   }
@@ -132,7 +146,7 @@ void object_registry_class::merge_arrivals() {
     if (entry.object == nullptr) {
       --gaps;
     } else {
-      moving.push_back({entry.object, entry.key, entry.key, i});
+      moving.push_back({entry, entry.key, i});
     }
   }
   entries.resize(sorted_end);
@@ -143,21 +157,32 @@ void object_registry_class::merge_arrivals() {
 // entry either keeps its place, shifted down over the gaps before it, or is
 // taken out to be merged back where its depth now belongs. An object's
 // animators write only its own fields, so its depth is final once it is
-// updated.
+// updated, and nothing in the pass adds or removes entries.
 void object_registry_class::restore_order(bool animate) {
-  std::size_t kept = 0;
+  registry_entry* const all = entries.data();
   const std::size_t count = entries.size();
+  const std::size_t sorted = sorted_end;
+  std::size_t kept = 0;
   for (std::size_t i = 0; i < count; ++i) {
-    const registry_entry entry = entries[i];
+    // The objects lie scattered over memory, and each costs a wait for its
+    // depth and its tally: ask for those of an object a few places ahead, so
+    // that the waits overlap.
+    if (i + prefetch_distance < count) {
+      if (const Object* ahead = all[i + prefetch_distance].object) {
+        __builtin_prefetch(&ahead->depth);
+        __builtin_prefetch(&ahead->animator_tally);
+      }
+    }
+    const registry_entry entry = all[i];
     Object* object = entry.object;
     if (object == nullptr) continue;
     if (animate && object->animator_tally != 0) object->update_animators();
-    const float key = order_key(object->depth);
-    if (i >= sorted_end || key != entry.key) {
-      moving.push_back({object, key, entry.key, i});
-    } else {
+    const float depth = object->depth;
+    if (i < sorted && (depth == entry.key || order_key(depth) == entry.key)) {
       if (kept != i) place(kept, entry);
       ++kept;
+    } else {
+      moving.push_back({{object, order_key(depth), entry.id}, entry.key, i});
     }
   }
   entries.resize(kept);

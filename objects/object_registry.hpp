@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include <tank/core/global.hpp>
@@ -10,10 +11,13 @@ namespace tank {
 struct Object;
 
 // One place in the drawing order: the object (null once it has left, until
-// the next tick closes the gap) and the depth it was last sorted by.
+// the next tick closes the gap), the depth it was last sorted by and the
+// place's name, under which the registry finds it when the object leaves or
+// moves.
 struct registry_entry {
   Object* object = nullptr;
   float key = 0.0f;
+  std::uint32_t id = 0;
 };
 
 struct object_registry_class;
@@ -62,16 +66,15 @@ struct object_walk {
 // order, so lower depths end up behind, and equal depths keep the order they
 // had. The registry owns none of them.
 //
-// What each step costs, with n objects registered: registering appends the
-// object to the arrivals, O(1); they are sorted in among the rest, at the
-// depth each had when it registered, before the order is next read, in one
-// merge for all of them. Leaving empties the
-// object's place, O(1); the next tick closes the gaps in the pass it makes
-// anyway. An object that moves (Object is movable) hands its place over,
-// O(1). A depth that changed is noticed in that same pass, and the objects
+// What each step costs, with n objects registered. Registering appends the
+// object to the arrivals, O(1); before the order is next read, all of them
+// are sorted in at once, each at the depth it had when it registered.
+// Leaving empties the object's place, O(1); the next tick closes the gaps in
+// the pass it makes anyway. An object that moves hands its place over, O(1).
+// A depth written directly is noticed in that same pass, and the objects
 // whose depth changed are sorted among themselves and merged back in: a tick
-// is one pass over the objects plus k log k for k objects that arrived or
-// changed depth.
+// is one pass over the objects, plus k log k for the k objects that arrived
+// or changed depth, plus moving the entries above the lowest of them.
 struct object_registry_class {
   // Adds the object: it is drawn after the objects of the depth it has now.
   // An object that is already registered, or null, changes nothing.
@@ -89,24 +92,25 @@ struct object_registry_class {
   // Every object in the current order onto the current target; sprites are
   // batched into few draw calls unless debug_view asks for outlines.
   void draw_all_objects();
-  // The live objects.
+  // The live objects, and a walk over them in drawing order.
   int count() const;
   object_walk in_order() { return object_walk(*this); }
-  // `to` takes `from`'s place in the order (none if `from` had none), and
-  // `from` is left out of the registry. For Object's moves; `to` must not be
-  // registered.
-  void hand_over(Object* from, Object* to);
 
  private:
   friend struct object_walk;
+  friend struct Object;
+
+  // `to` takes `from`'s place in the order (none if `from` had none), and
+  // `from` is left out of the registry: an Object's move. `to` is not
+  // registered.
+  void hand_over(Object* from, Object* to);
 
   // An entry on its way back into the order: it arrived, or its depth
   // changed. Where it stood, to keep the order among equal depths, is its old
   // key and then its position (an arrival stands after the entries sorted at
   // its key).
   struct moving_entry {
-    Object* object;
-    float key;
+    registry_entry entry;  // with its new key
     float old_key;
     std::size_t position;
   };
@@ -121,6 +125,11 @@ struct object_registry_class {
   // [0, sorted_end) ascends by key; the arrivals follow in registration order.
   std::vector<registry_entry> entries;
   std::size_t sorted_end = 0;
+  // Where each place is in `entries`, by its id, and the ids free for reuse.
+  // Entries move at every merge: updating this dense table instead of each
+  // object keeps a tick from writing to objects scattered over memory.
+  std::vector<std::uint32_t> index_of;
+  std::vector<std::uint32_t> free_ids;
   std::size_t gaps = 0;  // null entries
   int walks = 0;         // walks under way: their places must not shift
   std::vector<moving_entry> moving;  // kept between ticks, so a tick allocates nothing

@@ -3,6 +3,7 @@
 #include <concepts>
 #include <cstddef>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <tank/animation/animator.hpp>
@@ -100,6 +101,19 @@ struct animator_list_class {
   void clear() {
     if (tally != nullptr) *tally -= size();
     animators.clear();
+  }
+
+  // Takes over the animators of `other`, whose owner is moving: whatever
+  // wrote `from` (the other list, any of its animators) writes `to` from now
+  // on, and whatever wrote elsewhere keeps doing so. `other` is left empty;
+  // the two tallies are the owners' to settle.
+  void take_over(animator_list_class& other, T* from, T* to) {
+    animators = std::move(other.animators);
+    other.animators.clear();
+    target = other.target == from ? to : other.target;
+    for (auto& animator : animators) {
+      if (animator != nullptr && animator->target == from) animator->target = to;
+    }
   }
 };
 

@@ -179,7 +179,7 @@ struct framework_scene {
 
   void draw() const {
     al_set_target_bitmap(target);
-    for (Object* o : object_registry.objects) o->draw();
+    for (Object& o : object_registry.in_order()) o.draw();
   }
 };
 
@@ -201,7 +201,7 @@ void compare(benchmark::State& state) {
   raw_scene raw(n);
   framework_scene framework(n);
   // Anything else in the registry would be drawn too and skew the figure.
-  if (object_registry.objects.size() != framework.objects.size()) {
+  if (static_cast<std::size_t>(object_registry.count()) != framework.objects.size()) {
     state.SkipWithError("the registry holds objects other than the scene's");
     return;
   }

@@ -15,7 +15,6 @@
 #include <allegro5/allegro.h>
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -88,7 +87,7 @@ double timed_tick(headless_driver_class& driver) {
 // then loses the processor, which says nothing about the code.
 void report_ticks(benchmark::State& state, const std::vector<double>& ticks) {
   const double median = percentile(ticks, 50);
-  const std::size_t objects = object_registry.objects.size();
+  const int objects = object_registry.count();
   state.counters["objects"] = static_cast<double>(objects);
   state.counters["median_us"] = median * 1e6;
   state.counters["p99_us"] = percentile(ticks, 99) * 1e6;
@@ -103,16 +102,16 @@ void real_game(benchmark::State& state) {
     ticks.push_back(timed_tick(driver));
     state.SetIterationTime(ticks.back());
     int busy = 0;
-    for (Object* object : object_registry.objects) busy += object->animator_count() > 0 ? 1 : 0;
-    animating += static_cast<double>(busy) / static_cast<double>(object_registry.objects.size());
+    for (const Object& object : object_registry.in_order()) busy += object.animator_count() > 0 ? 1 : 0;
+    animating += static_cast<double>(busy) / static_cast<double>(object_registry.count());
   }
   report_ticks(state, ticks);
   state.counters["animating"] = animating / static_cast<double>(state.iterations());
 }
 
 // The extra objects live across the runs of one size and grow with the
-// sizes, which come in ascending order: registering is a linear step per
-// object, so rebuilding 100 000 of them for every run would dominate the run.
+// sizes, which come in ascending order: building 100 000 of them for every
+// run would take longer than the run.
 std::vector<std::unique_ptr<Object>> extras;
 
 void keep_animating(Object& object, std::uint32_t& seed) {
@@ -133,17 +132,6 @@ void grow_extras(std::size_t count) {
     object.set_position({static_cast<float>(extras.size() % 800), static_cast<float>(extras.size() % 600)});
     if (extras.size() % animating_every == 0) keep_animating(object, seed);
   }
-}
-
-// Takes the extras out of the registry in one pass before deleting them: one
-// by one, each deletion would search the whole registry.
-void drop_extras() {
-  std::vector<Object*> sorted;
-  for (const auto& object : extras) sorted.push_back(object.get());
-  std::sort(sorted.begin(), sorted.end());
-  std::erase_if(object_registry.objects,
-                [&sorted](Object* o) { return std::binary_search(sorted.begin(), sorted.end(), o); });
-  extras.clear();
 }
 
 void more_objects(benchmark::State& state) {
@@ -172,13 +160,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the game did not start (run from the repository root, where data/ is)\n");
     return 1;
   }
-  game_objects = static_cast<int>(object_registry.objects.size());
+  game_objects = object_registry.count();
   for (const auto& enemy : enemies) starting_layout.push_back(enemy->position());
   start_round(driver);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
-  drop_extras();
   return 0;
 }

@@ -15,9 +15,46 @@ Object::Object() {
   register_object(this);
 }
 
+Object::Object(float start_depth) : depth(start_depth) {
+  bind_animators();
+  register_object(this);
+}
+
 Object::Object(const std::string& image_name) : Object() { set_bitmap(image_name, true); }
 
+Object::Object(const std::string& image_name, float start_depth) : Object(start_depth) {
+  set_bitmap(image_name, true);
+}
+
 Object::~Object() { unregister_object(this); }
+
+Object::Object(Object&& other) noexcept {
+  bind_animators();
+  take_over(other);
+}
+
+Object& Object::operator=(Object&& other) noexcept {
+  if (this == &other) return *this;
+  clear_animators();
+  unregister_object(this);
+  take_over(other);
+  return *this;
+}
+
+// Everything of `other` becomes this object's; `this` has no animators and
+// no place of its own when it starts.
+void Object::take_over(Object& other) {
+#define TANK_OBJECT_TAKE_FIELD(type, name, initial) name = other.name;
+  TANK_OBJECT_FIELDS(TANK_OBJECT_TAKE_FIELD, TANK_OBJECT_TAKE_FIELD)
+#undef TANK_OBJECT_TAKE_FIELD
+#define TANK_OBJECT_TAKE_LIST(type, name, initial) \
+  name##_animators.take_over(other.name##_animators, &other.name, &name);
+  TANK_OBJECT_PROPERTIES(TANK_OBJECT_TAKE_LIST)
+#undef TANK_OBJECT_TAKE_LIST
+  animator_tally = other.animator_tally;
+  other.animator_tally = 0;
+  object_registry.hand_over(&other, this);
+}
 
 float Object::bitmap_width() const { return bitmap ? static_cast<float>(w) : 0.0f; }
 float Object::bitmap_height() const { return bitmap ? static_cast<float>(h) : 0.0f; }
@@ -137,24 +174,12 @@ void Object::pop_out(float duration, curve_kind curve) {
 }
 
 namespace {
-// Every animatable property with its animator list, in declaration order:
-// the one place that pairs them, so binding and every walk over the lists
-// cover the same thirteen.
+// Every animatable property with its animator list, in declaration order.
 template <typename SomeObject, typename Action>
 void for_each_property(SomeObject& o, Action action) {
-  action(o.x, o.x_animators);
-  action(o.y, o.y_animators);
-  action(o.depth, o.depth_animators);
-  action(o.scale_x, o.scale_x_animators);
-  action(o.scale_y, o.scale_y_animators);
-  action(o.opacity, o.opacity_animators);
-  action(o.rotation, o.rotation_animators);
-  action(o.align_x, o.align_x_animators);
-  action(o.align_y, o.align_y_animators);
-  action(o.flip_h, o.flip_h_animators);
-  action(o.flip_v, o.flip_v_animators);
-  action(o.bitmap, o.bitmap_animators);
-  action(o.color, o.color_animators);
+#define TANK_OBJECT_VISIT(type, name, initial) action(o.name, o.name##_animators);
+  TANK_OBJECT_PROPERTIES(TANK_OBJECT_VISIT)
+#undef TANK_OBJECT_VISIT
 }
 
 template <typename Action>

@@ -3,6 +3,7 @@
 #include <allegro5/allegro.h>
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,35 @@
 
 namespace tank {
 
+// Every field of an Object in declaration order, with its type and the value
+// a new object starts with. PROPERTY marks the thirteen that animate: each
+// has an animator list named after it (x_animators, ..., color_animators),
+// bound to it for the object's whole life. The fields, the lists, their
+// binding, every walk over the lists and the moves all come from this one
+// table, so a property cannot be added to some of them and missed by others.
+#define TANK_OBJECT_FIELDS(FIELD, PROPERTY)                                            \
+  FIELD(int, w, 0) /* unscaled size, copied from the bitmap by size_from_bitmap */     \
+  FIELD(int, h, 0)                                                                      \
+  PROPERTY(float, x, 0.0f) /* the anchor point in world pixels */                      \
+  PROPERTY(float, y, 0.0f)                                                              \
+  PROPERTY(float, depth, 0.0f) /* drawing order: higher is drawn later, on top */      \
+  PROPERTY(float, scale_x, 1.0f)                                                        \
+  PROPERTY(float, scale_y, 1.0f)                                                        \
+  PROPERTY(float, opacity, 1.0f) /* copied into the alpha of `color` at every draw */  \
+  PROPERTY(float, rotation, 0.0f)                                                       \
+  PROPERTY(float, align_x, 0.0f)                                                        \
+  PROPERTY(float, align_y, 0.0f)                                                        \
+  PROPERTY(bool, flip_h, false)                                                         \
+  PROPERTY(bool, flip_v, false)                                                         \
+  PROPERTY(ALLEGRO_BITMAP*, bitmap, nullptr) /* owned by the image bin */              \
+  PROPERTY(ALLEGRO_COLOR, color, al_map_rgba_f(1, 1, 1, 1))                            \
+  FIELD(tank::blend_mode, blend_mode, tank::blend_mode::normal)                        \
+  FIELD(bool, screen_fixed, false) /* true: drawn where it is, ignoring the camera */
+
+// The thirteen animatable properties alone, in the same order.
+#define TANK_OBJECT_PROPERTIES(PROPERTY) TANK_OBJECT_FIELDS(TANK_OBJECT_NOT_A_PROPERTY, PROPERTY)
+#define TANK_OBJECT_NOT_A_PROPERTY(type, name, initial)
+
 // The one drawable thing: a borrowed bitmap placed with its anchor at (x, y),
 // scaled, turned clockwise by `rotation` radians about the anchor, mirrored,
 // tinted and blended. Every live object is listed in `object_registry`, which
@@ -27,50 +57,49 @@ namespace tank {
 // The anchor is a fraction of the size: (0, 0) is the top-left corner,
 // (0.5, 0.5) the centre. An object without a bitmap measures 0 x 0 whatever
 // `w` and `h` hold.
+//
+// Objects can live in any container (std::vector, std::deque, a struct in a
+// vector): moving one hands its place in the drawing order and its running
+// animators to the object it moves into. Copying is not possible.
 struct Object {
-  int w = 0;  // unscaled size, copied from the bitmap by size_from_bitmap
-  int h = 0;
-  float x = 0.0f;  // the anchor point in world pixels
-  float y = 0.0f;
-  float depth = 0.0f;  // drawing order: higher is drawn later, on top
-  float scale_x = 1.0f;
-  float scale_y = 1.0f;
-  float opacity = 1.0f;  // copied into the alpha of `color` at every draw
-  float rotation = 0.0f;
-  float align_x = 0.0f;
-  float align_y = 0.0f;
-  bool flip_h = false;
-  bool flip_v = false;
-  ALLEGRO_BITMAP* bitmap = nullptr;  // owned by the image bin
-  ALLEGRO_COLOR color = al_map_rgba_f(1, 1, 1, 1);
-  tank::blend_mode blend_mode = tank::blend_mode::normal;
-  bool screen_fixed = false;  // true: drawn where it is, ignoring the camera
+#define TANK_OBJECT_DECLARE_FIELD(type, name, initial) type name = initial;
+  TANK_OBJECT_FIELDS(TANK_OBJECT_DECLARE_FIELD, TANK_OBJECT_DECLARE_FIELD)
+#undef TANK_OBJECT_DECLARE_FIELD
   // How many animators the thirteen lists hold together, kept by the lists:
   // an object with none skips its animation step without touching them.
   int animator_tally = 0;
 
-  animator_list_class<float> x_animators;
-  animator_list_class<float> y_animators;
-  animator_list_class<float> depth_animators;
-  animator_list_class<float> scale_x_animators;
-  animator_list_class<float> scale_y_animators;
-  animator_list_class<float> opacity_animators;
-  animator_list_class<float> rotation_animators;
-  animator_list_class<float> align_x_animators;
-  animator_list_class<float> align_y_animators;
-  animator_list_class<bool> flip_h_animators;
-  animator_list_class<bool> flip_v_animators;
-  animator_list_class<ALLEGRO_BITMAP*> bitmap_animators;
-  animator_list_class<ALLEGRO_COLOR> color_animators;
+ private:
+  friend struct object_registry_class;
+  static constexpr std::uint32_t unregistered = static_cast<std::uint32_t>(-1);
+  // The registry's name for this object's place, so that leaving and moving
+  // find it at once.
+  std::uint32_t registry_id = unregistered;
+  void take_over(Object& other);
 
-  // Both constructors bind the lists and register the object; the second
-  // also takes the named image and its size (a failed name leaves no bitmap).
+ public:
+#define TANK_OBJECT_DECLARE_LIST(type, name, initial) animator_list_class<type> name##_animators;
+  TANK_OBJECT_PROPERTIES(TANK_OBJECT_DECLARE_LIST)
+#undef TANK_OBJECT_DECLARE_LIST
+
+  // Every constructor binds the lists and registers the object; those with an
+  // image name also take the image and its size (a failed name leaves no
+  // bitmap). An object given its depth here is sorted in at that depth.
   Object();
+  explicit Object(float start_depth);
   explicit Object(const std::string& image_name);
+  Object(const std::string& image_name, float start_depth);
   // Leaves the registry, then the lists delete their animators.
   ~Object();
 
-  // The lists are bound to this object's own fields and own their animators.
+  // A move hands everything over to the new object: the fields, its place in
+  // the drawing order and the running animators, which write the new
+  // object's fields from then on. The moved-from object is left out of the
+  // registry with no animators; it may be destroyed or moved into again.
+  // Move assignment first drops the target's own animators and place.
+  Object(Object&& other) noexcept;
+  Object& operator=(Object&& other) noexcept;
+  // Two objects cannot share one place and one set of animators.
   Object(const Object&) = delete;
   Object& operator=(const Object&) = delete;
 

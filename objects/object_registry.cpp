@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 
 #include <tank/core/settings.hpp>
 #include <tank/objects/object.hpp>
@@ -11,86 +13,214 @@
 namespace tank {
 
 namespace {
-// A strict ordering by depth; stray null entries go first.
-bool depth_less(const Object* a, const Object* b) {
-  if (a == nullptr || b == nullptr) return a == nullptr && b != nullptr;
-  return a->depth < b->depth;
-}
+// The order of depths made total: a depth that is not a number sorts above
+// every other, instead of breaking the comparison for all of them.
+float order_key(float depth) { return depth == depth ? depth : std::numeric_limits<float>::infinity(); }
+
+// How many places ahead the tick's pass asks for an object's fields, from
+// how many objects on (fewer stay in the caches from one tick to the next).
+constexpr std::size_t prefetch_distance = 8;
+constexpr std::size_t prefetch_from = 2048;
+
+// Gaps left in the middle by a program that makes and destroys many objects
+// without ticking are closed once they outnumber the live objects, so that
+// memory follows the live count; below this many they wait for the tick.
+constexpr std::size_t gaps_worth_closing = 1024;
 }  // namespace
 
 constinit global_instance<object_registry_class> object_registry_instance;
 constinit object_registry_class& object_registry = object_registry_instance.object();
 
+object_walk::object_walk(object_registry_class& registry) : registry(registry) {
+  // A walk inside a walk leaves the arrivals where they are: merging them
+  // would shift the places the outer walk is going through.
+  if (registry.walks == 0) registry.merge_arrivals();
+  ++registry.walks;
+  end_index = registry.entries.size();
+}
+
+object_walk::~object_walk() { --registry.walks; }
+
+object_walk::iterator object_walk::begin() const {
+  iterator first{&registry.entries, 0, end_index};
+  first.skip_gaps();
+  return first;
+}
+
+// A gap's id may already name another place: only live entries are indexed.
+void object_registry_class::place(std::size_t index, registry_entry entry) {
+  entries[index] = entry;
+  if (entry.object != nullptr) index_of[entry.id] = static_cast<std::uint32_t>(index);
+}
+
 void object_registry_class::register_object(Object* object) {
-  if (object == nullptr) return;
-  objects.push_back(object);
-  // Objects made together usually share a depth and arrive in order: adding
-  // one then costs nothing, not a walk over everything registered.
-  if (objects.size() > 1 && depth_less(object, objects[objects.size() - 2])) sort_by_depth();
+  if (object == nullptr || object->registry_id != Object::unregistered) return;
+  if (free_ids.empty()) {
+    free_ids.push_back(static_cast<std::uint32_t>(index_of.size()));
+    index_of.push_back(0);
+    // Leaving then never allocates: it may happen inside a move.
+    free_ids.reserve(index_of.capacity());
+  }
+  const std::uint32_t id = free_ids.back();
+  free_ids.pop_back();
+  object->registry_id = id;
+  index_of[id] = static_cast<std::uint32_t>(entries.size());
+  entries.push_back({object, order_key(object->depth), id});
 }
 
 bool object_registry_class::unregister_object(Object* object) {
-  if (object == nullptr) return false;
-  const auto entry = std::find(objects.begin(), objects.end(), object);
-  if (entry == objects.end()) return false;
-  objects.erase(entry);
+  if (object == nullptr || object->registry_id == Object::unregistered) return false;
+  entries[index_of[object->registry_id]].object = nullptr;
+  free_ids.push_back(object->registry_id);
+  object->registry_id = Object::unregistered;
+  ++gaps;
+  if (walks == 0) {
+    drop_trailing_gaps();
+    if (gaps >= gaps_worth_closing && gaps * 2 > entries.size()) close_gaps();
+  }
   return true;
 }
 
-// Runs every tick, so it must not allocate, which std::stable_sort does (a
-// merge buffer). A tick leaves the registry sorted or nearly so: a few
-// objects whose depth changed, each a few places out. Those are moved into
-// place one by one, each after the entries of equal depth, which keeps the
-// sort stable. Only when the moves add up to more than one per entry is the
-// input far from sorted, and the stable merge sort takes over from the
-// partly sorted state so that large registries still sort in n log n.
-void object_registry_class::sort_by_depth() {
-  const auto begin = objects.begin();
-  const auto end = objects.end();
-  auto moves_left = static_cast<std::ptrdiff_t>(objects.size());
-  for (auto next = std::is_sorted_until(begin, end, depth_less); next != end; ++next) {
-    if (!depth_less(*next, *(next - 1))) continue;
-    const auto slot = std::upper_bound(begin, next, *next, depth_less);
-    moves_left -= next - slot;
-    if (moves_left < 0) {
-      std::stable_sort(begin, end, depth_less);
-      return;
-    }
-    std::rotate(slot, next, next + 1);
-  }
+void object_registry_class::hand_over(Object* from, Object* to) {
+  to->registry_id = from->registry_id;
+  if (from->registry_id == Object::unregistered) return;
+  entries[index_of[from->registry_id]].object = to;
+  from->registry_id = Object::unregistered;
 }
 
+// Objects made and destroyed in turn (a scoped object, a burst that dies
+// before the next tick) leave nothing behind.
+void object_registry_class::drop_trailing_gaps() {
+  while (!entries.empty() && entries.back().object == nullptr) {
+    entries.pop_back();
+    --gaps;
+  }
+  sorted_end = std::min(sorted_end, entries.size());
+}
+
+void object_registry_class::close_gaps() {
+  std::size_t kept = 0;
+  std::size_t kept_sorted = 0;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (i == sorted_end) kept_sorted = kept;
+    if (entries[i].object != nullptr) place(kept++, entries[i]);
+  }
+  if (sorted_end == entries.size()) kept_sorted = kept;
+  entries.resize(kept);
+  sorted_end = kept_sorted;
+  gaps = 0;
+}
+
+// Sorts `moving` by its new keys and merges it into the sorted entries, from
+// the back, so that only the entries above the lowest one merged in move.
+// The result is what a stable sort of the whole sequence gives: an entry
+// that rose to depth d goes before the entries already at d (it stood before
+// them), one that sank or arrived at d goes after them.
+void object_registry_class::merge_moving() {
+  std::sort(moving.begin(), moving.end(), [](const moving_entry& a, const moving_entry& b) {
+    if (a.entry.key != b.entry.key) return a.entry.key < b.entry.key;
+    if (a.old_key != b.old_key) return a.old_key < b.old_key;
+    return a.position < b.position;
+  });
+  std::size_t kept = entries.size();
+  // Never more than the entries held before: no reallocation.
+  entries.resize(kept + moving.size());
+  std::size_t out = entries.size();
+  for (std::size_t m = moving.size(); m > 0;) {
+    const moving_entry& next = moving[m - 1];
+    const float key = next.entry.key;
+    const bool rose = next.old_key < key;
+    if (kept > 0 && (entries[kept - 1].key > key || (entries[kept - 1].key == key && rose))) {
+      place(--out, entries[--kept]);
+    } else {
+      place(--out, next.entry);
+      --m;
+    }
+  }
+  sorted_end = entries.size();
+  moving.clear();
+}
+
+void object_registry_class::merge_arrivals() {
+  if (sorted_end == entries.size()) return;
+  for (std::size_t i = sorted_end; i < entries.size(); ++i) {
+    const registry_entry entry = entries[i];
+    if (entry.object == nullptr) {
+      --gaps;
+    } else {
+      moving.push_back({entry, entry.key, i});
+    }
+  }
+  entries.resize(sorted_end);
+  merge_moving();
+}
+
+// The one pass of a tick (or of a re-sort): animators when asked, then the
+// entry either keeps its place, shifted down over the gaps before it, or is
+// taken out to be merged back where its depth now belongs. An object's
+// animators write only its own fields, so its depth is final once it is
+// updated, and nothing in the pass adds or removes entries.
+void object_registry_class::restore_order(bool animate) {
+  registry_entry* const all = entries.data();
+  const std::size_t count = entries.size();
+  const std::size_t sorted = sorted_end;
+  // The objects of a large registry lie scattered beyond the caches, and each
+  // costs a wait for its depth and its tally: ask for those of an object a
+  // few places ahead, so that the waits overlap.
+  const std::size_t prefetch_until = count > prefetch_from ? count - prefetch_distance : 0;
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i < prefetch_until) {
+      if (const Object* ahead = all[i + prefetch_distance].object) {
+        __builtin_prefetch(&ahead->depth);
+        __builtin_prefetch(&ahead->animator_tally);
+      }
+    }
+    const registry_entry entry = all[i];
+    Object* object = entry.object;
+    if (object == nullptr) continue;
+    if (animate && object->animator_tally != 0) object->update_animators();
+    const float depth = object->depth;
+    if (i < sorted && (depth == entry.key || order_key(depth) == entry.key)) {
+      if (kept != i) place(kept, entry);
+      ++kept;
+    } else {
+      moving.push_back({{object, order_key(depth), entry.id}, entry.key, i});
+    }
+  }
+  entries.resize(kept);
+  gaps = 0;
+  merge_moving();
+}
+
+void object_registry_class::sort_by_depth() { restore_order(false); }
+
 void object_registry_class::bring_to_front(Object* object) {
-  if (object == nullptr || objects.empty() || objects.back() == nullptr) return;
+  if (object == nullptr) return;
+  merge_arrivals();
+  const auto last = std::find_if(entries.rbegin(), entries.rend(),
+                                 [](const registry_entry& entry) { return entry.object != nullptr; });
+  if (last == entries.rend()) return;
   // Even when the object is the last entry itself: it climbs by 0.1.
-  object->depth = static_cast<float>(static_cast<double>(objects.back()->depth) + 0.1);
+  object->depth = static_cast<float>(static_cast<double>(last->object->depth) + 0.1);
   sort_by_depth();
 }
 
-void object_registry_class::update_all_objects() {
-  // An object's animators write only its own fields, so its depth is final
-  // once it is updated: the order is checked in the same pass, and a large
-  // registry is walked once instead of twice when nothing moved.
-  bool in_order = true;
-  for (std::size_t i = 0; i < objects.size(); ++i) {
-    if (objects[i] != nullptr) objects[i]->update_animators();
-    if (i > 0 && depth_less(objects[i], objects[i - 1])) in_order = false;
-  }
-  if (!in_order) sort_by_depth();
-}
+void object_registry_class::update_all_objects() { restore_order(true); }
 
 void object_registry_class::draw_all_objects() {
+  if (walks == 0) merge_arrivals();
   // Consecutive sprites of one image are batched into one draw call; the
   // debug view's lines cannot be drawn while drawing is held.
   const bool batch = !debug_view;
   if (batch) al_hold_bitmap_drawing(true);
-  for (Object* object : objects) {
-    if (object != nullptr) object->draw();
+  for (const registry_entry& entry : entries) {
+    if (entry.object != nullptr) entry.object->draw();
   }
   if (batch) al_hold_bitmap_drawing(false);
 }
 
-int object_registry_class::count() const { return static_cast<int>(objects.size()); }
+int object_registry_class::count() const { return static_cast<int>(entries.size() - gaps); }
 
 void register_object(Object* object) { object_registry.register_object(object); }
 bool unregister_object(Object* object) { return object_registry.unregister_object(object); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include <tank/core/global.hpp>
@@ -8,17 +10,79 @@ namespace tank {
 
 struct Object;
 
-// Every live Object, sorted by ascending depth: the frame is drawn in this
-// order, so lower depths end up behind. The registry owns none of them.
-struct object_registry_class {
-  std::vector<Object*> objects;
+// One place in the drawing order: the object (null once it has left, until
+// the next tick closes the gap), the depth it was last sorted by and the
+// place's name, under which the registry finds it when the object leaves or
+// moves.
+struct registry_entry {
+  Object* object = nullptr;
+  float key = 0.0f;
+  std::uint32_t id = 0;
+};
 
-  // Appends the object and puts it in depth order, after the objects of its
-  // own depth (a null pointer is not listed).
+struct object_registry_class;
+
+// The live objects in drawing order, for a range-for:
+//
+//   for (Object& object : object_registry.in_order()) ...
+//
+// The walk may make and destroy objects: an object destroyed before the walk
+// reaches it is skipped, and objects made during the walk are not visited by
+// it. A re-sort during the walk (bring_to_front, sort_by_depth) reorders
+// what is left of it.
+struct object_walk {
+  struct end_mark {};
+  struct iterator {
+    const std::vector<registry_entry>* entries = nullptr;
+    std::size_t index = 0;
+    std::size_t end = 0;
+
+    Object& operator*() const { return *(*entries)[index].object; }
+    iterator& operator++() {
+      ++index;
+      skip_gaps();
+      return *this;
+    }
+    bool operator!=(end_mark) const { return index < end && index < entries->size(); }
+    // Entries are read afresh at every step: the vector may have grown.
+    void skip_gaps() {
+      while (*this != end_mark{} && (*entries)[index].object == nullptr) ++index;
+    }
+  };
+
+  explicit object_walk(object_registry_class& registry);
+  ~object_walk();
+  object_walk(const object_walk&) = delete;
+  object_walk& operator=(const object_walk&) = delete;
+
+  iterator begin() const;
+  end_mark end() const { return {}; }
+
+  object_registry_class& registry;
+  std::size_t end_index = 0;  // the places there were when the walk began
+};
+
+// Every live Object, sorted by ascending depth: the frame is drawn in this
+// order, so lower depths end up behind, and equal depths keep the order they
+// had. The registry owns none of them.
+//
+// What each step costs, with n objects registered. Registering appends the
+// object to the arrivals, O(1); before the order is next read, all of them
+// are sorted in at once, each at the depth it had when it registered.
+// Leaving empties the object's place, O(1); the next tick closes the gaps in
+// the pass it makes anyway. An object that moves hands its place over, O(1).
+// A depth written directly is noticed in that same pass, and the objects
+// whose depth changed are sorted among themselves and merged back in: a tick
+// is one pass over the objects, plus k log k for the k objects that arrived
+// or changed depth, plus moving the entries above the lowest of them.
+struct object_registry_class {
+  // Adds the object: it is drawn after the objects of the depth it has now.
+  // An object that is already registered, or null, changes nothing.
   void register_object(Object* object);
-  // Removes the first entry equal to `object`; false when there is none.
+  // Takes the object out; false when it was not registered.
   bool unregister_object(Object* object);
-  // Ascending depth; equal depths keep their order.
+  // Ascending depth; equal depths keep their order. A depth written directly
+  // takes effect here, at bring_to_front or at the next tick.
   void sort_by_depth();
   // Puts the object 0.1 above the current last entry and re-sorts.
   void bring_to_front(Object* object);
@@ -28,7 +92,47 @@ struct object_registry_class {
   // Every object in the current order onto the current target; sprites are
   // batched into few draw calls unless debug_view asks for outlines.
   void draw_all_objects();
+  // The live objects, and a walk over them in drawing order.
   int count() const;
+  object_walk in_order() { return object_walk(*this); }
+
+ private:
+  friend struct object_walk;
+  friend struct Object;
+
+  // `to` takes `from`'s place in the order (none if `from` had none), and
+  // `from` is left out of the registry: an Object's move. `to` is not
+  // registered.
+  void hand_over(Object* from, Object* to);
+
+  // An entry on its way back into the order: it arrived, or its depth
+  // changed. Where it stood, to keep the order among equal depths, is its old
+  // key and then its position (an arrival stands after the entries sorted at
+  // its key).
+  struct moving_entry {
+    registry_entry entry;  // with its new key
+    float old_key;
+    std::size_t position;
+  };
+
+  void merge_arrivals();
+  void restore_order(bool animate);
+  void merge_moving();
+  void close_gaps();
+  void drop_trailing_gaps();
+  void place(std::size_t index, registry_entry entry);
+
+  // [0, sorted_end) ascends by key; the arrivals follow in registration order.
+  std::vector<registry_entry> entries;
+  std::size_t sorted_end = 0;
+  // Where each place is in `entries`, by its id, and the ids free for reuse.
+  // Entries move at every merge: updating this dense table instead of each
+  // object keeps a tick from writing to objects scattered over memory.
+  std::vector<std::uint32_t> index_of;
+  std::vector<std::uint32_t> free_ids;
+  std::size_t gaps = 0;  // null entries
+  int walks = 0;         // walks under way: their places must not shift
+  std::vector<moving_entry> moving;  // kept between ticks, so a tick allocates nothing
 };
 
 // Objects register from their constructors and leave from their

@@ -136,3 +136,9 @@ echo "== 3b. the parts of a frame, in a window"
 echo
 echo "== 4. bunnymark: framework against plain library calls, in a window"
 "$build/bunnymark_bench" $((game_seconds >= 60 ? 60 : 30)) $((game_seconds >= 60 ? 3 : 1))
+
+# Objects born and dying every tick at mixed depths: what one spawn and one
+# removal cost as the registry grows. No window needed.
+echo
+echo "== 5. registry churn: a spawn and a removal, 1 000 to 40 000 objects alive"
+"$build/registry_churn_bench"

@@ -6,7 +6,8 @@
 // corner shows the count and the mean frame time over the last 60 ticks.
 //
 // Controls: left click adds 500 bunnies at the mouse, with a pop from that
-// side; M mutes and unmutes; F1 debug view; ESC quits.
+// side; right click removes the bunnies within 100 pixels of it; M mutes and
+// unmutes; F1 debug view; ESC quits.
 //
 //   bunnymark                    interactive
 //   bunnymark --measure [--cap N]
@@ -26,12 +27,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <string>
+#include <vector>
 
 #include <tank/core/settings.hpp>
 #include <tank/input/controls.hpp>
 #include <tank/math/random.hpp>
+#include <tank/math/vec2d.hpp>
 #include <tank/objects/object.hpp>
 #include <tank/objects/object_registry.hpp>
 #include <tank/resources/font_bin.hpp>
@@ -45,15 +47,17 @@ namespace {
 constexpr int batch = 500;
 constexpr double frame_budget_ms = 1000.0 / 60.0;
 constexpr float gravity = 0.5f;  // pixels per tick, per tick
+constexpr float reach = 100.0f;  // of a right click, in pixels
 
-// A sprite and its velocity in pixels per tick. The deque never moves its
-// elements, so each Object stays where it registered itself.
+// A sprite and its velocity in pixels per tick, in a plain vector. When the
+// vector grows or closes a gap, each Object moved takes its place in the
+// drawing order and its animators with it.
 struct bunny {
   Object sprite{"data/images/bunny.png"};
   float vx = 0.0f;
   float vy = 0.0f;
 };
-std::deque<bunny> bunnies;
+std::vector<bunny> bunnies;
 
 // The last 60 frame times, for a mean that reacts within a second.
 constexpr int window = 60;
@@ -83,6 +87,14 @@ void add_bunnies(int count, float x, float y) {
     b.vx = random_float(-5.0f, 5.0f);
     b.vy = random_float(-5.0f, 0.0f);
   }
+}
+
+// Erasing destroys the bunnies, and a destroyed Object leaves the registry:
+// removing objects in the middle of a tick is safe.
+void remove_bunnies_near(float x, float y) {
+  std::erase_if(bunnies, [x, y](const bunny& b) {
+    return distance(b.sprite.center_x(), b.sprite.center_y(), x, y) < reach;
+  });
 }
 
 // Plain arithmetic on each bunny's own position; nothing allocates.
@@ -169,6 +181,8 @@ void update() {
   ++frames_seen;
   if (measuring) {
     measure_step();
+  } else if (key_pressed(mouse_button_right)) {
+    remove_bunnies_near(static_cast<float>(mouse_x()), static_cast<float>(mouse_y()));
   } else if (key_pressed(mouse_button_left)) {
     add_bunnies(batch, static_cast<float>(mouse_x()), static_cast<float>(mouse_y()));
   }

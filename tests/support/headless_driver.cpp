@@ -77,9 +77,7 @@ void headless_driver_class::reset_game() {
   quit_requested = false;
   debug_view = false;
 
-  for (Object* object : object_registry.objects) {
-    if (object) object->clear_animators();
-  }
+  for (Object& object : object_registry.in_order()) object.clear_animators();
   for (Object* bullet : {&bullet_1, &bullet_2, &bullet_3, &bullet_4}) {
     bullet->opacity_animators.set_value(0.0f);
     bullet->set_position(bullet_parking_place);

@@ -121,8 +121,8 @@ difference compare(ALLEGRO_BITMAP* a, ALLEGRO_BITMAP* b) {
 // it; the vignette is clear at the centre of the screen, where the target is
 // put. Returns the first, the second is left in game.frame.
 ALLEGRO_BITMAP* frames_with_and_without(headless_driver_class& game, Object& target) {
-  for (Object* object : object_registry.objects) {
-    if (object != &target) object->opacity_animators.set_value(0.0f);
+  for (Object& object : object_registry.in_order()) {
+    if (&object != &target) object.opacity_animators.set_value(0.0f);
   }
   debug_view = false;
   target.set_position({400.0f, 300.0f});

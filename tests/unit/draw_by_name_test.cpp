@@ -167,7 +167,7 @@ TEST_F(DrawByNameTest, MissingFontDrawsInTheDefaultFontAndNullDrawsNothing) {
 using overlay_lines = std::array<std::string, 4>;
 
 TEST_F(DrawByNameTest, OverlayLinesCountBinsAndObjects) {
-  ASSERT_TRUE(object_registry.objects.empty());
+  ASSERT_EQ(object_registry.count(), 0);
   EXPECT_EQ(resource_overlay_lines(object_registry.count()), (overlay_lines{"Graphics Bin: 0 (0 missing)", "Objects Bin: 0",
                                                      "Fonts Bin: 0 (0 missing, 0 rendered in cache)",
                                                      "Samples Bin: 0 (0 missing)"}));

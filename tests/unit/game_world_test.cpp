@@ -22,7 +22,7 @@ struct GameWorld : ::testing::Test {
 
 TEST_F(GameWorld, RegistersFifteenNamedObjectsAndAHundredEnemies) {
   EXPECT_EQ(enemies.size(), 100u);
-  EXPECT_EQ(object_registry.objects.size(), 115u);
+  EXPECT_EQ(object_registry.count(), 115);
   for (const auto& enemy : enemies) EXPECT_NE(enemy->bitmap, nullptr);
 }
 

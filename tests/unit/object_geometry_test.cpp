@@ -15,6 +15,7 @@
 #include <tank/objects/object.hpp>
 #include <tank/objects/object_registry.hpp>
 
+#include "tests/support/drawing_order.hpp"
 #include "tests/support/library.hpp"
 #include "tests/support/test_clock.hpp"
 
@@ -43,14 +44,11 @@ struct ObjectGeometryTest : ::testing::Test {
     o.y = y;
   }
 
-  static bool registered(const Object* o) {
-    const auto& all = object_registry.objects;
-    return std::find(all.begin(), all.end(), o) != all.end();
-  }
+  static bool registered(Object* o) { return drawing_order_among({o}).size() == 1; }
 };
 
 TEST_F(ObjectGeometryTest, ANewObjectHasTheDefaultsAndIsRegistered) {
-  const std::size_t before = object_registry.objects.size();
+  const int before = object_registry.count();
   {
     Object o;
     EXPECT_EQ(o.w, 0);
@@ -72,9 +70,9 @@ TEST_F(ObjectGeometryTest, ANewObjectHasTheDefaultsAndIsRegistered) {
     EXPECT_FALSE(o.screen_fixed);
     EXPECT_EQ(o.animator_count(), 0);
     EXPECT_TRUE(registered(&o));
-    EXPECT_EQ(object_registry.objects.size(), before + 1);
+    EXPECT_EQ(object_registry.count(), before + 1);
   }
-  EXPECT_EQ(object_registry.objects.size(), before) << "the destructor unregisters";
+  EXPECT_EQ(object_registry.count(), before) << "the destructor unregisters";
 }
 
 TEST_F(ObjectGeometryTest, EdgesFollowTheAnchorAndTheScale) {
@@ -384,7 +382,7 @@ TEST_F(ObjectAppearanceTest, BringToFrontGoesAboveTheLastEntry) {
   object_registry.sort_by_depth();
   o.bring_to_front();
   EXPECT_FLOAT_EQ(o.depth, 4.1f);
-  EXPECT_EQ(object_registry.objects.back(), &o);
+  EXPECT_EQ(drawing_order().back(), &o);
   o.bring_to_front();
   EXPECT_FLOAT_EQ(o.depth, 4.2f);
 }

@@ -3,15 +3,19 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdlib>
+#include <deque>
+#include <map>
 #include <memory>
 #include <new>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include <tank/animation/curves.hpp>
 #include <tank/objects/object.hpp>
 #include <tank/objects/object_registry.hpp>
 
+#include "tests/support/drawing_order.hpp"
 #include "tests/support/test_clock.hpp"
 
 using namespace tank;
@@ -45,38 +49,27 @@ namespace {
 // show up as a use after free at exit.
 Object global_object;
 
-// The registry's entries among `wanted`, in registry order.
-std::vector<Object*> entries_among(const std::vector<Object*>& wanted) {
-  std::vector<Object*> found;
-  for (Object* entry : object_registry.objects) {
-    if (std::find(wanted.begin(), wanted.end(), entry) != wanted.end()) found.push_back(entry);
-  }
-  return found;
-}
-
-bool sorted_by_depth() {
-  return std::is_sorted(object_registry.objects.begin(), object_registry.objects.end(),
-                        [](const Object* a, const Object* b) { return a->depth < b->depth; });
-}
+bool sorted_by_depth() { return std::ranges::is_sorted(drawing_order(), {}, &Object::depth); }
 
 struct ObjectRegistryTest : testing::Test {
   test_clock_class clock;
 };
 
 TEST_F(ObjectRegistryTest, GlobalObjectRegisteredBeforeMain) {
-  EXPECT_EQ(std::count(object_registry.objects.begin(), object_registry.objects.end(), &global_object), 1);
+  const std::vector<Object*> order = drawing_order();
+  EXPECT_EQ(std::count(order.begin(), order.end(), &global_object), 1);
 }
 
 TEST_F(ObjectRegistryTest, DestructionLeavesTheRegistry) {
-  const std::size_t before = object_registry.objects.size();
+  const int before = object_registry.count();
   {
     Object object;
     object.x_animators.animate(0.0f, 1.0f, 0.0, 1.0, curve_linear);
     object.color_animators.animate(object.color, ALLEGRO_COLOR{1, 0, 0, 1}, 0.0, 1.0, curve_linear);
-    EXPECT_EQ(object_registry.objects.size(), before + 1);
-    EXPECT_EQ(entries_among({&object}).size(), 1u);
+    EXPECT_EQ(object_registry.count(), before + 1);
+    EXPECT_EQ(drawing_order_among({&object}).size(), 1u);
   }
-  EXPECT_EQ(object_registry.objects.size(), before);
+  EXPECT_EQ(object_registry.count(), before);
 }
 
 TEST_F(ObjectRegistryTest, UnregisterReportsWhetherItFoundTheObject) {
@@ -85,9 +78,11 @@ TEST_F(ObjectRegistryTest, UnregisterReportsWhetherItFoundTheObject) {
   EXPECT_TRUE(unregister_object(&object));
   EXPECT_FALSE(unregister_object(&object));
   register_object(&object);  // back in, for the destructor to take out
-  const std::size_t size = object_registry.objects.size();
+  const int size = object_registry.count();
   register_object(nullptr);
-  EXPECT_EQ(object_registry.objects.size(), size);
+  register_object(&object);  // already in: listed once
+  EXPECT_EQ(object_registry.count(), size);
+  EXPECT_EQ(drawing_order_among({&object}).size(), 1u);
 }
 
 TEST_F(ObjectRegistryTest, BringToFrontClimbsAboveTheLastEntry) {
@@ -95,15 +90,15 @@ TEST_F(ObjectRegistryTest, BringToFrontClimbsAboveTheLastEntry) {
   Object top;
   top.depth = 4.0f;
   sort_by_depth();
-  ASSERT_EQ(object_registry.objects.back(), &top);
+  ASSERT_EQ(drawing_order().back(), &top);
 
   bring_to_front(&object);
   EXPECT_EQ(object.depth, 4.1f);
-  EXPECT_EQ(object_registry.objects.back(), &object);
+  EXPECT_EQ(drawing_order().back(), &object);
   // Already last: it climbs again, from its own depth.
   bring_to_front(&object);
   EXPECT_EQ(object.depth, 4.2f);
-  EXPECT_EQ(object_registry.objects.back(), &object);
+  EXPECT_EQ(drawing_order().back(), &object);
 
   const float depth = object.depth;
   bring_to_front(nullptr);
@@ -117,19 +112,19 @@ TEST_F(ObjectRegistryTest, EqualDepthsKeepRegistrationOrder) {
     for (Object& object : objects) pointers.push_back(&object);
     return pointers;
   }();
-  EXPECT_EQ(entries_among(in_order), in_order);
+  EXPECT_EQ(drawing_order_among(in_order), in_order);
   for (int tick = 0; tick < 3; ++tick) {
     update_all_objects();
     sort_by_depth();
-    EXPECT_EQ(entries_among(in_order), in_order);
+    EXPECT_EQ(drawing_order_among(in_order), in_order);
   }
 
   bring_to_front(&objects[0]);
   EXPECT_EQ(objects[0].depth, 0.1f);
   std::vector<Object*> expected(in_order.begin() + 1, in_order.end());
   expected.push_back(&objects[0]);
-  EXPECT_EQ(entries_among(in_order), expected);
-  EXPECT_EQ(object_registry.objects.back(), &objects[0]);
+  EXPECT_EQ(drawing_order_among(in_order), expected);
+  EXPECT_EQ(drawing_order().back(), &objects[0]);
 }
 
 TEST_F(ObjectRegistryTest, DepthAnimationReordersAtTheNextTick) {
@@ -145,11 +140,11 @@ TEST_F(ObjectRegistryTest, DepthAnimationReordersAtTheNextTick) {
   clock.set(0.5);
   update_all_objects();
   EXPECT_EQ(low.depth, 1.75f);
-  EXPECT_EQ(entries_among({&low, &middle, &high}), (std::vector<Object*>{&low, &middle, &high}));
+  EXPECT_EQ(drawing_order_among({&low, &middle, &high}), (std::vector<Object*>{&low, &middle, &high}));
 
   clock.set(1.0);
   update_all_objects();
-  EXPECT_EQ(entries_among({&low, &middle, &high}), (std::vector<Object*>{&middle, &low, &high}));
+  EXPECT_EQ(drawing_order_among({&low, &middle, &high}), (std::vector<Object*>{&middle, &low, &high}));
   EXPECT_TRUE(sorted_by_depth());
 }
 
@@ -177,7 +172,7 @@ TEST_F(ObjectRegistryTest, TickWithoutStartingOrEndingAnimatorsAllocatesNothing)
   EXPECT_TRUE(sorted_by_depth());
   // Equal depths keep their previous order: objects[15] now shares depth 10
   // with objects[10], which stood before it.
-  EXPECT_EQ(entries_among({&objects[10], &objects[15]}), (std::vector<Object*>{&objects[10], &objects[15]}));
+  EXPECT_EQ(drawing_order_among({&objects[10], &objects[15]}), (std::vector<Object*>{&objects[10], &objects[15]}));
 }
 
 TEST_F(ObjectRegistryTest, ShuffledDepthsSortStably) {
@@ -186,7 +181,7 @@ TEST_F(ObjectRegistryTest, ShuffledDepthsSortStably) {
   std::mt19937 random(7);
   std::uniform_int_distribution<int> depth(0, 9);
   for (int i = 0; i < count; ++i) objects[i].depth = static_cast<float>(depth(random));
-  const std::vector<Object*> before = object_registry.objects;
+  const std::vector<Object*> before = drawing_order();
 
   sort_by_depth();
 
@@ -198,21 +193,138 @@ TEST_F(ObjectRegistryTest, ShuffledDepthsSortStably) {
     for (Object* entry : before) {
       if (entry->depth == static_cast<float>(d)) expected.push_back(entry);
     }
-    for (Object* entry : object_registry.objects) {
+    for (Object* entry : drawing_order()) {
       if (entry->depth == static_cast<float>(d)) found.push_back(entry);
     }
     EXPECT_EQ(found, expected) << "depth " << d;
   }
 }
 
-TEST_F(ObjectRegistryTest, NullEntriesAreSkipped) {
-  Object object;
-  object.depth = -5.0f;
-  object_registry.objects.push_back(nullptr);
+// Births (some given a depth at construction, some later), deaths and depths
+// written directly, in every mix and at every size, against a model: a birth
+// goes after the objects sorted at its depth, a sort is a stable sort.
+TEST_F(ObjectRegistryTest, ChurnAtMixedDepthsKeepsTheOrderOfAStableSort) {
+  std::mt19937 random(11);
+  const auto pick = [&random](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
+  const auto depth = [&pick] { return static_cast<float>(pick(5)); };
+  std::vector<std::unique_ptr<Object>> alive;
+  std::vector<Object*> expected = drawing_order();
+  std::map<const Object*, float> sorted_at;  // the depth each was last sorted by
+  for (Object* object : expected) sorted_at[object] = object->depth;
+  for (int round = 0; round < 300; ++round) {
+    for (std::size_t i = pick(40); i > 0; --i) {
+      alive.push_back(pick(2) == 0 ? std::make_unique<Object>(depth()) : std::make_unique<Object>());
+      Object* born = alive.back().get();
+      sorted_at[born] = born->depth;
+      expected.insert(std::upper_bound(expected.begin(), expected.end(), born->depth,
+                                       [&](float d, const Object* o) { return d < sorted_at[o]; }),
+                      born);
+    }
+    for (std::size_t i = pick(alive.size() / 3 + 1); i > 0; --i) {
+      std::swap(alive[pick(alive.size())], alive.back());
+      std::erase(expected, alive.back().get());
+      alive.pop_back();
+    }
+    for (std::size_t i = pick(10); i > 0 && !alive.empty(); --i) alive[pick(alive.size())]->depth = depth();
+    if (pick(2) == 0) {  // the order read between ticks: births merged in, nothing re-sorted
+      ASSERT_EQ(drawing_order(), expected) << round;
+    }
+    std::ranges::stable_sort(expected, {}, &Object::depth);
+    for (Object* object : expected) sorted_at[object] = object->depth;
+    pick(2) == 0 ? update_all_objects() : sort_by_depth();
+    ASSERT_EQ(drawing_order(), expected) << round;
+    ASSERT_EQ(object_registry.count(), static_cast<int>(expected.size()));
+  }
+}
+
+TEST_F(ObjectRegistryTest, AWalkMayDestroyAndMakeObjects) {
+  std::vector<std::unique_ptr<Object>> objects;
+  for (int i = 0; i < 10; ++i) objects.push_back(std::make_unique<Object>(static_cast<float>(i)));
+  const int before = object_registry.count();
+  std::vector<std::unique_ptr<Object>> born;
+  std::size_t visited = 0;
+  for (Object& object : object_registry.in_order()) {
+    ++visited;
+    if (&object != objects[2].get()) continue;
+    objects[2].reset();  // itself and two it has not reached yet
+    objects[3].reset();
+    objects[9].reset();
+    for (int i = 0; i < 100; ++i) born.push_back(std::make_unique<Object>(2.5f));  // not visited
+  }
+  EXPECT_EQ(visited, static_cast<std::size_t>(before - 2));
+  EXPECT_EQ(object_registry.count(), before - 3 + 100);
+  EXPECT_EQ(drawing_order_among({objects[1].get(), born[0].get(), born[99].get(), objects[4].get()}),
+            (std::vector<Object*>{objects[1].get(), born[0].get(), born[99].get(), objects[4].get()}));
+}
+
+TEST_F(ObjectRegistryTest, AMovedObjectTakesItsPlaceAndItsAnimatorsAlong) {
+  Object below(1.0f), old(2.0f), above(3.0f);
+  old.x_animators.animate({.from = 0.0f, .to = 100.0f});
+  old.color_animators.animate({.from = old.color, .to = ALLEGRO_COLOR{1, 0, 0, 1}});
+  Object moved(std::move(old));
+  EXPECT_EQ(drawing_order_among({&below, &old, &moved, &above}), (std::vector<Object*>{&below, &moved, &above}));
+  EXPECT_EQ(old.animator_count(), 0);
+  EXPECT_EQ(moved.animator_count(), 2);
+
+  clock.set(0.5);
   update_all_objects();
-  EXPECT_EQ(object_registry.objects.front(), nullptr);  // stray entries sort first
-  EXPECT_EQ(object_registry.objects[1], &object);
-  object_registry.objects.erase(object_registry.objects.begin());
+  EXPECT_EQ(moved.x, 50.0f);
+  EXPECT_EQ(old.x, 0.0f);
+  moved.y_animators.set_value(7.0f);
+  EXPECT_EQ(moved.y, 7.0f);
+
+  // Assignment: the target's own place and animators go, it takes the source's.
+  above.opacity_animators.animate({.from = 1.0f, .to = 0.0f});
+  above = std::move(moved);
+  EXPECT_EQ(drawing_order_among({&below, &moved, &above}), (std::vector<Object*>{&below, &above}));
+  EXPECT_EQ(above.animator_count(), 2);
+  clock.set(1.0);
+  update_all_objects();
+  EXPECT_EQ(above.x, 100.0f);
+  EXPECT_EQ(above.opacity, 1.0f);
+  above = std::move(above);
+  EXPECT_EQ(drawing_order_among({&above}).size(), 1u);
+}
+
+// A particle system's usual shape: a struct with an Object in a vector,
+// spawned at mixed depths, erased by age while their animators run. A
+// dangling entry or animator target shows under AddressSanitizer.
+struct particle {
+  Object sprite;
+  int born = 0;
+};
+
+TEST_F(ObjectRegistryTest, AVectorGrowsErasesAndClearsBetweenTicks) {
+  const int before = object_registry.count();
+  std::vector<particle> particles;
+  for (int tick = 1; tick <= 30; ++tick) {
+    clock.set(tick);
+    for (int i = 0; i < 7; ++i) {
+      particle& p = particles.emplace_back(particle{Object(static_cast<float>(i % 3)), tick});
+      p.sprite.x_animators.animate({.from = 0.0f, .to = 30.0f, .duration = 3.0});
+    }
+    std::erase_if(particles, [tick](const particle& p) { return tick - p.born >= 2 + p.sprite.depth; });
+    update_all_objects();
+    ASSERT_EQ(object_registry.count(), before + static_cast<int>(particles.size()));
+    std::vector<Object*> expected;
+    for (particle& p : particles) expected.push_back(&p.sprite);
+    std::ranges::stable_sort(expected, {}, &Object::depth);  // by depth, then by birth
+    ASSERT_EQ(drawing_order_among(expected), expected);
+    for (const particle& p : particles) ASSERT_FLOAT_EQ(p.sprite.x, 10.0f * static_cast<float>(tick - p.born));
+  }
+  particles.clear();
+  update_all_objects();
+  EXPECT_EQ(object_registry.count(), before);
+}
+
+TEST_F(ObjectRegistryTest, ADequeErasesFromTheMiddle) {
+  std::deque<Object> objects;
+  for (int i = 0; i < 6; ++i) objects.emplace_back(static_cast<float>(i));
+  objects.erase(objects.begin() + 2);
+  objects.emplace_front(-1.0f);
+  std::vector<Object*> expected;
+  for (Object& object : objects) expected.push_back(&object);
+  EXPECT_EQ(drawing_order_among(expected), expected);
 }
 
 }  // namespace

@@ -14,10 +14,10 @@
 
 #include <tank/input/controls.hpp>
 #include <tank/objects/object.hpp>
-#include <tank/objects/object_registry.hpp>
 
 #include "app/config.hpp"
 #include "game/world.hpp"
+#include "tests/support/drawing_order.hpp"
 #include "tests/support/headless_driver.hpp"
 #include "tests/support/random_player.hpp"
 
@@ -147,12 +147,12 @@ struct invariants_class {
     last_enemies_left = enemies_left;
     last_state = game_state;
 
-    const std::vector<Object*>& registered = object_registry.objects;
+    const std::vector<Object*> registered = drawing_order();
     if (registered.size() != 115) return "registry holds " + std::to_string(registered.size());
     for (std::size_t i = 1; i < registered.size(); ++i) {
       if (registered[i - 1]->depth > registered[i]->depth) return "registry out of depth order";
     }
-    for (const Object* object : object_registry.objects) {
+    for (const Object* object : registered) {
       for (float value :
            {object->x, object->y, object->depth, object->scale_x, object->scale_y, object->rotation}) {
         if (!std::isfinite(value)) return "a field is not finite";
@@ -163,7 +163,7 @@ struct invariants_class {
     // Only the four bullets carry the bullet image, and a visible one is
     // never farther from its tank than the 350 pixels of a flight.
     int bullets = 0;
-    for (const Object* object : object_registry.objects) {
+    for (const Object* object : registered) {
       if (object->bitmap != bullet_1.bitmap || !object->is_visible()) continue;
       ++bullets;
       if (std::min(distance_between(object->x, object->y, left_tank.x, left_tank.y),

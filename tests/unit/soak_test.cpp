@@ -132,7 +132,7 @@ TEST(Soak, RandomPlayKeepsResidentMemoryFlatAfterTheFirstMinute) {
       "end\n",
       ticks, games, draw_every, seconds, first_minute_kib, end_kib);
 
-  EXPECT_EQ(object_registry.objects.size(), 115u) << "no object lost or added";
+  EXPECT_EQ(object_registry.count(), 115) << "no object lost or added";
   ASSERT_GT(first_minute_kib, 0) << "VmRSS unreadable";
   const long new_text_kib = text_pixels_kib() - first_minute_text_kib;
   EXPECT_LE(end_kib - first_minute_kib, growth_tolerance_kib + new_text_kib)

@@ -20,7 +20,7 @@ import tempfile
 from harness import REPO, WindowTestCase, clean_env, main, run
 
 BUILD_DIR = os.path.abspath(sys.argv[3]) if len(sys.argv) > 3 else os.path.join(REPO, "build")
-EXAMPLES = ("bunnymark", "easings")
+EXAMPLES = ("bunnymark", "easings", "rocks")
 BUDGET_LINE = re.compile(r"^largest count within 16\.67 ms: (\d+)( \(the cap\))?$", re.M)
 COUNT_LINE = re.compile(r"^\s*(\d+) sprites:\s+([\d.]+) ms a frame$", re.M)
 # Headers only the framework's own sources include.
@@ -40,6 +40,11 @@ def dot_centre_x(image, region):
                 total += x
                 count += 1
     return total / count if count > 40 else None
+
+
+def ship_pixels(image, region):
+    """How many pixels of region are the rocks ship's blue, far bluer than the grey background."""
+    return image.count(region, lambda rgb: rgb[2] - rgb[0] > 60)
 
 
 class InstalledPackage(WindowTestCase):
@@ -150,6 +155,20 @@ class InstalledPackage(WindowTestCase):
         self.wait_for_frame(moved, timeout=10)
         self.assertEqual(easings.wait_for_exit(60), 0, "ends with 0 after its frames")
         self.assertIsNone(easings.report())
+
+    def test_rocks_steers_its_ship_with_the_mouse_and_ends_after_its_frames(self):
+        build = self.builds["rocks"]
+        rocks = self.start_game(build, window_name="rocks", command=[os.path.join(build, "rocks"), "--frames", "240"])
+        window = rocks.wait_for_window()
+        x, y, _, _ = self.screen.window_geometry(window)
+        # No rock reaches the ship's row within its first two seconds.
+        for across in (200, 600):
+            self.screen.xdotool("mousemove", x + across, y + 300)
+            below = (x + across - 16, y + 530, x + across + 16, y + 570)
+            self.wait_for_frame(lambda image: ship_pixels(image, below) > 100, region=below, timeout=10,
+                                message=f"the ship never came to x = {across}")
+        self.assertEqual(rocks.wait_for_exit(60), 0, "ends with 0 after its frames")
+        self.assertIsNone(rocks.report())
 
 
 if __name__ == "__main__":

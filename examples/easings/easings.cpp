@@ -93,9 +93,9 @@ void update() {
     }
   }
   if (paused) return;
-  // A finished animator leaves its list: an empty list means the dot arrived.
+  // A list whose animators have all finished: the dot has arrived.
   for (int row = 0; row < curve_count; ++row) {
-    if (dots[row].x_animators.size() == 0) start_leg(row, rest_seconds);
+    if (dots[row].x_animators.finished()) start_leg(row, rest_seconds);
   }
 }
 

@@ -64,7 +64,8 @@ void set_frame_filtering(ALLEGRO_BITMAP* frame, bool filtered) {
 
 bool blit_frame(ALLEGRO_BITMAP* frame, int left, int top) {
   ALLEGRO_DISPLAY* display = al_get_current_display();
-  if (!display) return false;
+  // The blit goes to the window's own framebuffer, whatever the target.
+  if (!display || al_get_target_bitmap() != al_get_backbuffer(display)) return false;
   const blit_support& gl = blit_support_of(display);
   if (!gl.blit_framebuffer || al_is_sub_bitmap(frame)) return false;
   if ((al_get_bitmap_flags(frame) & ALLEGRO_MEMORY_BITMAP) != 0) return false;

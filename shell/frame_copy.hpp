@@ -29,8 +29,9 @@ void copy_frame_to_window(ALLEGRO_BITMAP* frame);
 void set_frame_filtering(ALLEGRO_BITMAP* frame, bool filtered);
 
 // Copies the frame unscaled with its top-left corner at (left, top) by an
-// OpenGL framebuffer blit. False, with nothing done, where there is none to
-// be had: a display that is not desktop OpenGL 3.0 or has no framebuffer
+// OpenGL framebuffer blit, which knows no transform or clipping. False, with
+// nothing done, where there is none to be had: a target other than the back
+// buffer, a display that is not desktop OpenGL 3.0 or has no framebuffer
 // objects, a multisampled back buffer, a frame in memory or padded in its
 // texture, or a blit that failed once.
 bool blit_frame(ALLEGRO_BITMAP* frame, int left, int top);

@@ -67,6 +67,10 @@ class FrameCopyTest : public ::testing::Test {
     if (al_get_display_width(display) != width || al_get_display_height(display) != height) {
       ASSERT_TRUE(al_resize_display(display, width, height));
     }
+    // The renderer takes up the window's new size only a frame or two later;
+    // until then part of the back buffer is left out of drawing.
+    al_set_target_backbuffer(display);
+    for (int i = 0; i < 2; ++i) al_flip_display();
     ASSERT_EQ(al_get_display_width(display), width);
     ASSERT_EQ(al_get_display_height(display), height);
   }

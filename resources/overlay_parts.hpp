@@ -29,9 +29,12 @@ struct image_rect {
 // there either. The middle is cut in bands of rows, each leaving out the
 // columns clear in all its rows: a new band starts where keeping on would
 // draw more than `slack` needless pixels in a row, and a clear run narrower
-// than `slack` is not worth a cut.
+// than `slack` is not worth a cut. A software renderer pays for every band's
+// edges as well (it works in blocks of pixels, and a block a band's edge
+// crosses is shaded whole): for the vignette, 28 parts around 72 % of the
+// image were drawn faster than 100 parts around 70 %.
 std::vector<image_rect> parts_around_clear_middle(const std::vector<std::uint8_t>& alpha, int width, int height,
-                                                  int slack = 16);
+                                                  int slack = 64);
 
 // The same for an image in the library: its alpha read once (a lock).
 std::vector<image_rect> parts_around_clear_middle(ALLEGRO_BITMAP* image);

@@ -13,7 +13,7 @@
 //   plain       the library alone: arrays of positions, held drawing straight
 //               into the back buffer, al_draw_tinted_bitmap, flip.
 //   plain+copy  the plain scene drawn into an off-screen frame that is then
-//               copied to the back buffer, as the loop does: it tells the
+//               copied to the back buffer by the loop's own copy: it tells the
 //               cost of the loop's frame copy from that of the objects.
 //
 // For each scene the largest count whose mean frame (update, drawing, flip)
@@ -193,11 +193,7 @@ void plain_copied_resize(int n) { resize(plain_copied, n); }
 
 void plain_copied_frame() {
   draw_into(plain_copied, frame_bitmap);
-  al_set_target_backbuffer(display);
-  al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
-  al_draw_bitmap(frame_bitmap, 0, 0, 0);
-  al_set_blender(ALLEGRO_ADD, ALLEGRO_ALPHA, ALLEGRO_INVERSE_ALPHA);
-  al_flip_display();
+  present_frame(frame_bitmap);
 }
 
 // --- measuring -------------------------------------------------------------

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Runs every benchmark and prints the figures with their summary.
 #
-#   scripts/run-benchmarks.sh [build-dir [game-seconds]]
+#   scripts/run-benchmarks.sh [build-dir [game-seconds [sections]]]
 #
 # build-dir defaults to build-bench (configured with -DTANK_BENCH=ON and
 # built); game-seconds, 60 by default, is how long the game runs in a window
-# (a few seconds make a quick check). The figures stay in the build
-# directory: <name>.json for each benchmark, frame_times.csv for the game.
+# (a few seconds make a quick check); sections, all by default, picks some of
+# the five, e.g. "3 4" for the window benchmarks alone (to alternate runs of
+# two builds). The figures stay in the build directory: <name>.json for each
+# benchmark, frame_times.csv for the game.
 #
 # The game runs on a private virtual X server started here, with a silent
 # audio device, while xdotool moves the mouse and clicks; the server and
@@ -16,6 +18,8 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-build-bench}" && pwd)
 game_seconds=${2:-60}
+sections=" ${3:-1 2 3 4 5} "
+wanted() { [[ $sections == *" $1 "* ]]; }
 cd "$repo"  # the benchmarks read data/ from the working directory
 
 for tool in python3 Xvfb xdotool; do
@@ -41,6 +45,7 @@ echo "$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(npr
   "load average $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "$(g++ --version | head -n 1); Allegro $(pkg-config --modversion allegro-5)"
 
+if wanted 1; then
 # Each benchmark times the two scenes in pairs, tick by tick; the ratio shown
 # is the median over five repetitions, with its spread.
 echo
@@ -62,7 +67,9 @@ for n in (100, 1000, 10000):
           f"  {ratio:6.3f} ({tick['cv']['ratio'] * 100:3.1f} %)  {verdict:<14} "
           f"{tick['median']['extra_per_sprite_ns']:8.0f} ns   {update['median']['ratio']:12.1f}x")
 EOF
+fi
 
+if wanted 2; then
 echo
 echo "== 2. tick cost: update_all_objects + update_game"
 "$build/tick_cost_bench" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
@@ -87,9 +94,9 @@ real = runs[0]["median_us"]
 print(f"real game: {real:.2f} us a tick, goal < 20 us: {'met' if real < 20 else 'MISSED'}")
 print(f"growth no faster than n log n: {'met' if growth_ok else 'MISSED'}")
 EOF
+fi
 
-echo
-echo "== 3. the running game in a window, $game_seconds s"
+wanted 3 || wanted 4 || exit 0
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3> "$display_file" 2> /dev/null &
 x_server=$!
 for _ in $(seq 100); do
@@ -100,6 +107,9 @@ done
 export DISPLAY=":$(head -n 1 "$display_file")"
 export ALSOFT_DRIVERS=null
 
+if wanted 3; then
+echo
+echo "== 3. the running game in a window, $game_seconds s"
 TANK_BENCH_LAUNCH_NS=$(date +%s%N) "$build/running_game_bench" "$game_seconds" "$build/frame_times.csv" &
 game=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name running_game_bench | head -n 1)
@@ -129,16 +139,21 @@ game=""
 echo
 echo "== 3b. the parts of a frame, in a window"
 "$build/frame_parts_bench" $((game_seconds >= 60 ? 8 : 2))
+fi
 
 
 # The bunnymark scene with the framework and with plain library calls, in one
 # window on the same virtual X server; both counts and their ratio.
+if wanted 4; then
 echo
 echo "== 4. bunnymark: framework against plain library calls, in a window"
 "$build/bunnymark_bench" $((game_seconds >= 60 ? 60 : 30)) $((game_seconds >= 60 ? 3 : 1))
+fi
 
 # Objects born and dying every tick at mixed depths: what one spawn and one
 # removal cost as the registry grows. No window needed.
+if wanted 5; then
 echo
 echo "== 5. registry churn: a spawn and a removal, 1 000 to 40 000 objects alive"
 "$build/registry_churn_bench"
+fi

@@ -7,7 +7,7 @@
 #include <tank/math/blend_mode.hpp>
 #include <tank/objects/object_registry.hpp>
 #include <tank/resources/resource_overlay.hpp>
-#include <tank/shell/frame_layout.hpp>
+#include <tank/shell/frame_copy.hpp>
 
 namespace tank {
 
@@ -43,27 +43,7 @@ void draw_frame(const game_callbacks& game, ALLEGRO_BITMAP* frame) {
 }
 
 void present_frame(ALLEGRO_BITMAP* frame) {
-  ALLEGRO_DISPLAY* display = al_get_current_display();
-  al_set_target_backbuffer(display);
-  const int width = al_get_bitmap_width(frame);
-  const int height = al_get_bitmap_height(frame);
-  const frame_layout layout = fit_frame(width, height, al_get_display_width(display), al_get_display_height(display));
-  place_frame_in_window(layout.left, layout.top, layout.width, layout.height, width, height);
-
-  // Translucent sprites lower the frame's alpha; the copy must still cover
-  // the back buffer completely, so it replaces instead of blending.
-  ALLEGRO_STATE blender;
-  al_store_state(&blender, ALLEGRO_STATE_BLENDER);
-  al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
-  if (layout.is_unscaled(width, height)) {
-    al_draw_bitmap(frame, 0, 0, 0);
-  } else {
-    al_clear_to_color(al_map_rgb(0, 0, 0));
-    al_draw_scaled_bitmap(frame, 0, 0, static_cast<float>(width), static_cast<float>(height),
-                          static_cast<float>(layout.left), static_cast<float>(layout.top),
-                          static_cast<float>(layout.width), static_cast<float>(layout.height), 0);
-  }
-  al_restore_state(&blender);
+  copy_frame_to_window(frame);
   al_flip_display();
 }
 

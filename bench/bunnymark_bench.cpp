@@ -290,6 +290,7 @@ void add_500_to_50000(int frames) {
 int main(int argc, char** argv) {
   const int frames = argc > 1 ? std::atoi(argv[1]) : 60;
   const int searches = argc > 2 ? std::atoi(argv[2]) : 3;
+  smooth_images = false;  // as the example sets it: its sprites are never scaled or turned
   const std::vector<std::string> errors = start_up();
   if (!errors.empty() || frames < 1 || searches < 1) {
     std::fprintf(stderr, "%s\n",

@@ -19,7 +19,7 @@
 
 #include <tank/core/settings.hpp>
 #include <tank/math/blend_mode.hpp>
-#include <tank/math/new_bitmap_flags.hpp>
+#include <tank/resources/new_bitmap_flags.hpp>
 #include <tank/objects/object_registry.hpp>
 #include <tank/resources/graphics_bin.hpp>
 #include <tank/shell/frame_copy.hpp>

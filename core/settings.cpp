@@ -11,6 +11,7 @@ bool audio_required = true;
 bool startup_report_dialog = true;
 std::optional<unsigned> random_seed;
 bool report_resource_failures = true;
+bool smooth_images = true;
 
 bool quit_requested = false;
 bool debug_view = false;

@@ -30,6 +30,11 @@ extern std::optional<unsigned> random_seed;
 // A resource that fails to load names itself on standard error, once, when
 // it first fails (the bins also keep the message and count it).
 extern bool report_resource_failures;
+// Images loaded from now on are filtered: drawn scaled, turned or between
+// whole pixels they stay smooth. Filtering costs a software renderer about
+// a microsecond per sprite even where it changes nothing; a game whose
+// sprites are never scaled or turned may set it false for sharp, cheaper ones.
+extern bool smooth_images;
 
 // The loop. It runs while quit_requested is false; debug_view (F1) shows
 // object outlines and the resource overlay. Every frame starts cleared to

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include <tank/core/settings.hpp>
 #include <tank/resources/new_bitmap_flags.hpp>
 #include <tank/resources/to_text.hpp>
 #include <tank/resources/wave_header.hpp>
@@ -44,7 +45,9 @@ ALLEGRO_BITMAP* load_image(const std::string& path) {
   // Sprites are drawn scaled (an exploding enemy swells twentyfold): filtered,
   // they stay smooth instead of turning into blocks. Drawn unscaled on whole
   // pixels, filtering changes nothing.
-  const new_bitmap_flags_in_scope filtered(al_get_new_bitmap_flags() | ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR);
+  const int filtering = smooth_images ? ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR : 0;
+  const new_bitmap_flags_in_scope filtered((al_get_new_bitmap_flags() & ~(ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR)) |
+                                           filtering);
   return al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
 }
 

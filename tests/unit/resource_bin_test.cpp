@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include <tank/core/settings.hpp>
 #include <tank/resources/font_bin.hpp>
 #include <tank/resources/graphics_bin.hpp>
 #include <tank/resources/placeholders.hpp>
@@ -91,6 +92,18 @@ TEST_F(ResourceBinTest, PresentImageLoadsOnceAndKeepsItsHandle) {
   EXPECT_EQ(bin.get(copy), first);
   EXPECT_TRUE(bin.errors.empty());
   destroy_resource(first);
+}
+
+TEST_F(ResourceBinTest, ImagesAreFilteredUnlessTheGameAsksForSharpOnes) {
+  ALLEGRO_BITMAP* smooth = load_image(image);
+  smooth_images = false;
+  ALLEGRO_BITMAP* sharp = load_image(image);
+  smooth_images = true;
+  ASSERT_TRUE(smooth && sharp);
+  EXPECT_TRUE(al_get_bitmap_flags(smooth) & ALLEGRO_MAG_LINEAR);
+  EXPECT_FALSE(al_get_bitmap_flags(sharp) & (ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR));
+  destroy_resource(smooth);
+  destroy_resource(sharp);
 }
 
 TEST_F(ResourceBinTest, CountsWithAndWithoutMissing) {

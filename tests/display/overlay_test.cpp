@@ -44,6 +44,8 @@ TEST(Overlay, TheVignetteWithoutItsClearMiddleDrawsThePixelsOfTheWholeImage) {
     const owned_bitmap parts = drawn_over_noise(c.source, c.destination, [&] { draw_overlay(vignette, c.x, c.y); });
     EXPECT_EQ(differing_pixels(whole.get(), parts.get(), 0.0f).size(), 0u) << c.x << ", " << c.y << ", " << c.source;
   }
+  // At whole pixels the copy without filtering was drawn, with the same pixels.
+  EXPECT_NE(graphics_bin.overlays.at(vignette).unfiltered, nullptr);
   // And the middle is worth leaving out: nearly a third of the image.
   int drawn = 0;
   for (const image_rect& part : graphics_bin.overlays.at(vignette).parts) drawn += part.w * part.h;

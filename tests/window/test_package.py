@@ -8,7 +8,7 @@ import sys
 import tempfile
 import unittest
 
-from harness import WindowTestCase, main
+from harness import WindowTestCase, game_drawn, main
 
 BUILD = os.path.abspath(sys.argv[3]) if len(sys.argv) > 3 else None
 
@@ -51,7 +51,10 @@ class Package(WindowTestCase):
         elsewhere = tempfile.mkdtemp(prefix="tank-cwd-")
         self.addCleanup(shutil.rmtree, elsewhere, True)
         game = self.start_game(elsewhere, command=[os.path.join(self.root, "usr/bin/tank")])
-        game.wait_for_window()
+        window = game.wait_for_window()
+        # ESC counts from the game's first tick on: a press before it is no press.
+        x, y, _, _ = self.screen.window_geometry(window)
+        self.wait_for_frame(lambda image: game_drawn(image, x, y))
         self.screen.press_key("Escape")
         self.assertEqual(game.wait_for_exit(), 0, game.standard_error())
         self.assertIsNone(game.report(), "start-up found the installed data")

@@ -19,9 +19,9 @@
 
 #include <tank/core/settings.hpp>
 #include <tank/math/blend_mode.hpp>
-#include <tank/resources/new_bitmap_flags.hpp>
 #include <tank/objects/object_registry.hpp>
 #include <tank/resources/graphics_bin.hpp>
+#include <tank/resources/new_bitmap_flags.hpp>
 #include <tank/shell/frame_copy.hpp>
 #include <tank/shell/game_loop.hpp>
 #include <tank/shell/startup.hpp>
@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
   setup_world();
   vignette = get_bitmap(vignette_name);
   {
-    const new_bitmap_flags_in_scope filtered(al_get_new_bitmap_flags() | ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR);
+    const new_bitmap_flags_in_scope filtered(with_filtering(al_get_new_bitmap_flags(), true));
     filtered_frame = al_create_bitmap(display_width, display_height);
   }
 

@@ -42,10 +42,9 @@ bool lands_on_whole_pixels(float x, float y) {
 // changes nothing, as at whole pixels. Null where it is not needed or cannot
 // be made.
 ALLEGRO_BITMAP* unfiltered_copy(ALLEGRO_BITMAP* image) {
-  const int filtering = ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR;
-  if ((al_get_bitmap_flags(image) & filtering) == 0) return nullptr;
+  if ((al_get_bitmap_flags(image) & linear_filtering) == 0) return nullptr;
   const drawing_hold_released between_batches;
-  const new_bitmap_flags_in_scope sharp(al_get_bitmap_flags(image) & ~filtering);
+  const new_bitmap_flags_in_scope sharp(with_filtering(al_get_bitmap_flags(image), false));
   return al_clone_bitmap(image);
 }
 }  // namespace

@@ -4,6 +4,15 @@
 
 namespace tank {
 
+// The flags that filter a bitmap where it is drawn scaled, turned or between
+// whole pixels; drawn unscaled at whole pixels, they change no pixel.
+constexpr int linear_filtering = ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR;
+
+// `flags` with linear filtering on or off.
+constexpr int with_filtering(int flags, bool filtered) {
+  return filtered ? flags | linear_filtering : flags & ~linear_filtering;
+}
+
 // Bitmaps created (or loaded) during this object's lifetime get `flags`; the
 // new-bitmap flags in force before come back afterwards.
 struct new_bitmap_flags_in_scope {

@@ -45,9 +45,7 @@ ALLEGRO_BITMAP* load_image(const std::string& path) {
   // Sprites are drawn scaled (an exploding enemy swells twentyfold): filtered,
   // they stay smooth instead of turning into blocks. Drawn unscaled on whole
   // pixels, filtering changes nothing.
-  const int filtering = smooth_images ? ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR : 0;
-  const new_bitmap_flags_in_scope filtered((al_get_new_bitmap_flags() & ~(ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR)) |
-                                           filtering);
+  const new_bitmap_flags_in_scope filtered(with_filtering(al_get_new_bitmap_flags(), smooth_images));
   return al_load_bitmap_flags(path.c_str(), ALLEGRO_NO_PREMULTIPLIED_ALPHA);
 }
 

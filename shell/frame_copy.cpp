@@ -4,12 +4,11 @@
 #include <GL/glext.h>
 
 #include <tank/input/controls.hpp>
+#include <tank/resources/new_bitmap_flags.hpp>
 
 namespace tank {
 
 namespace {
-constexpr int linear_filtering = ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR;
-
 // What the current display offers for a blit, looked up once per display.
 // Every function comes through the library, so that the program need not
 // link the OpenGL library itself.
@@ -54,12 +53,9 @@ void set_frame_filtering(ALLEGRO_BITMAP* frame, bool filtered) {
   if (((flags & linear_filtering) == linear_filtering) == filtered) return;
   // The library keeps a bitmap's filtering from its creation on: converting
   // makes a new texture with the flags in force and keeps the pixels.
-  ALLEGRO_STATE state;
-  al_store_state(&state, ALLEGRO_STATE_NEW_BITMAP_PARAMETERS);
-  al_set_new_bitmap_flags(filtered ? flags | linear_filtering : flags & ~linear_filtering);
+  const new_bitmap_flags_in_scope converted(with_filtering(flags, filtered));
   al_set_new_bitmap_format(al_get_bitmap_format(frame));
   al_convert_bitmap(frame);
-  al_restore_state(&state);
 }
 
 bool blit_frame(ALLEGRO_BITMAP* frame, int left, int top) {

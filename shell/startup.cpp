@@ -34,7 +34,7 @@ namespace {
 // renderer a third of the copy. The copy filters it while the window is
 // scaled (set_frame_filtering), so that it stays smooth there.
 ALLEGRO_BITMAP* create_frame_bitmap() {
-  const new_bitmap_flags_in_scope unfiltered(al_get_new_bitmap_flags() & ~(ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR));
+  const new_bitmap_flags_in_scope unfiltered(with_filtering(al_get_new_bitmap_flags(), false));
   return al_create_bitmap(display_width, display_height);
 }
 

@@ -7,6 +7,7 @@
 
 #include <utility>
 
+#include <tank/resources/new_bitmap_flags.hpp>
 #include <tank/shell/frame_copy.hpp>
 
 #include "tests/support/bitmaps.hpp"
@@ -14,8 +15,6 @@
 using namespace tank;
 
 namespace {
-
-constexpr int linear = ALLEGRO_MIN_LINEAR | ALLEGRO_MAG_LINEAR;
 
 owned_bitmap frame_with_flags(int flags) {
   al_set_new_bitmap_flags(flags);
@@ -27,7 +26,7 @@ owned_bitmap frame_with_flags(int flags) {
 // The copy as it always was: the frame filtered from its creation on, drawn
 // opaquely, unscaled or scaled to fit between black bars.
 owned_bitmap window_as_before(ALLEGRO_DISPLAY* display) {
-  const owned_bitmap frame = frame_with_flags(linear);
+  const owned_bitmap frame = frame_with_flags(linear_filtering);
   const frame_layout layout = fit_frame(800, 600, al_get_display_width(display), al_get_display_height(display));
   al_set_target_backbuffer(display);
   al_set_blender(ALLEGRO_ADD, ALLEGRO_ONE, ALLEGRO_ZERO);
@@ -72,7 +71,7 @@ TEST(FrameCopy, EveryWayShowsThePixelsOfBeforeAndTheFrameIsFilteredOnlyWhileScal
     al_flip_display();
     al_flip_display();
     EXPECT_EQ(differences_from_before(display, [&] { copy_frame_to_window(frame.get()); }), 0u) << width;
-    EXPECT_EQ((al_get_bitmap_flags(frame.get()) & linear) == linear, width == 1000) << width;
+    EXPECT_EQ((al_get_bitmap_flags(frame.get()) & linear_filtering) == linear_filtering, width == 1000) << width;
   }
 }
 

@@ -10,10 +10,7 @@
 
 namespace tank {
 
-Object::Object() {
-  bind_animators();
-  register_object(this);
-}
+Object::Object() : Object(0.0f) {}
 
 Object::Object(float start_depth) : depth(start_depth) {
   bind_animators();

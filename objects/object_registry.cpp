@@ -181,7 +181,7 @@ void object_registry_class::restore_order(bool animate) {
     if (object == nullptr) continue;
     if (animate && object->animator_tally != 0) object->update_animators();
     const float depth = object->depth;
-    if (i < sorted && (depth == entry.key || order_key(depth) == entry.key)) {
+    if (i < sorted && order_key(depth) == entry.key) {
       if (kept != i) place(kept, entry);
       ++kept;
     } else {

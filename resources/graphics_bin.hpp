@@ -37,8 +37,9 @@ struct graphics_bin_class : resource_bin_class<std::string, ALLEGRO_BITMAP*> {
   void draw_missing_image(float x, float y);
 
   // For each name drawn by draw_overlay, the parts its image is drawn in, the
-  // image they were found in, and a copy of it without filtering (owned; null
-  // for an image without filtering), drawn where filtering changes nothing.
+  // image they were found in, and a copy of it without filtering (kept for the
+  // run like the image; null for an image without filtering), drawn where
+  // filtering changes nothing.
   struct overlay_entry {
     ALLEGRO_BITMAP* image = nullptr;
     std::vector<image_rect> parts;

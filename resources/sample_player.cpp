@@ -16,6 +16,9 @@ float within(float value, float low, float high, float otherwise) {
   return std::isfinite(value) ? std::clamp(value, low, high) : otherwise;
 }
 
+// The mixer sounds are heard through; none without an audio system.
+ALLEGRO_MIXER* default_mixer() { return al_is_audio_installed() ? al_get_default_mixer() : nullptr; }
+
 void release(std::array<sample_voice, sample_voice_count>& voices) {
   for (sample_voice& voice : voices) {
     if (voice.instance) al_destroy_sample_instance(voice.instance);
@@ -60,7 +63,7 @@ void sample_player_class::set_muted(bool mute) {
 }
 
 bool sample_player_class::attach_voices() {
-  ALLEGRO_MIXER* current = al_is_audio_installed() ? al_get_default_mixer() : nullptr;
+  ALLEGRO_MIXER* current = default_mixer();
   // The audio system was shut down (and took the instances with it) or gave
   // the default mixer up: the old voices are gone or no longer heard.
   if (current != mixer) {
@@ -100,8 +103,7 @@ sample_voice* sample_player_class::free_voice(float gain) {
 
 // Applied as soon as there is a mixer, and again whenever either changes.
 void sample_player_class::apply_gain() {
-  ALLEGRO_MIXER* current = al_is_audio_installed() ? al_get_default_mixer() : nullptr;
-  if (current) al_set_mixer_gain(current, muted ? 0.0f : volume);
+  if (ALLEGRO_MIXER* current = default_mixer()) al_set_mixer_gain(current, muted ? 0.0f : volume);
 }
 
 bool play_sample(const std::string& name, const playback& how) { return sample_player.play(name, how); }

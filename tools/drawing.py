@@ -258,6 +258,13 @@ class Canvas:
         self.pixels[..., :3] = colour[..., :3] * colour[..., 3:]
         self.pixels[..., 3] = colour[..., 3]
 
+    @classmethod
+    def filled(cls, width, height, function):
+        """A new canvas whose every pixel is function(x, y) -> straight-alpha colours."""
+        canvas = cls(width, height)
+        canvas.fill_from(function)
+        return canvas
+
     def to_rgba8(self):
         """Straight-alpha 8-bit RGBA; fully transparent pixels come out as (0, 0, 0, 0)."""
         alpha = clamp(self.pixels[..., 3])

@@ -148,9 +148,7 @@ def shield():
         # Additive drawing adds the colour channels as they stand; alpha follows the
         # brightness so the halo also looks right if it is ever alpha-blended.
         return np.concatenate([colour * level[..., None], level[..., None]], axis=-1)
-    canvas = Canvas(width, height)
-    canvas.fill_from(glow)
-    return canvas
+    return Canvas.filled(width, height, glow)
 
 
 def enemy_bullet():
@@ -192,9 +190,7 @@ def vignette():
         shade = np.zeros(u.shape + (4,))
         shade[..., 3] = 0.65 * smoothstep(0.55, 1.5, np.hypot(u, v)) ** 1.5
         return shade
-    canvas = Canvas(width, height)
-    canvas.fill_from(shade)
-    return canvas
+    return Canvas.filled(width, height, shade)
 
 
 def missing_image():
@@ -206,9 +202,7 @@ def missing_image():
         magenta = (x // 8 + y // 8) % 2 == 0
         colour = np.where(magenta[..., None], (1.0, 0.0, 1.0, 1.0), (0.0, 0.0, 0.0, 1.0))
         return np.where(frame[..., None], (1.0, 1.0, 1.0, 1.0), colour)
-    canvas = Canvas(width, height)
-    canvas.fill_from(checks)
-    return canvas
+    return Canvas.filled(width, height, checks)
 
 
 def icon():
@@ -311,9 +305,7 @@ def spark():
         level = np.exp(-(np.hypot(x - cx, y - cy) / 4.0) ** 2)
         colour = mix((1.0, 0.62, 0.2), (1.0, 1.0, 0.85), clamp(level * 1.4 - 0.4))
         return np.concatenate([colour * np.ones_like(level)[..., None], level[..., None]], axis=-1)
-    canvas = Canvas(width, height)
-    canvas.fill_from(glow)
-    return canvas
+    return Canvas.filled(width, height, glow)
 
 
 def shot():

@@ -24,6 +24,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A fresh folder for a start-up run, its data/ holding the repository's
+// image and font placeholders (and no sample).
+fs::path scratch_with_image_and_font(const std::string& name) {
+  const fs::path scratch = fs::temp_directory_path() / (name + "-" + std::to_string(getpid()));
+  fs::remove_all(scratch);
+  fs::create_directories(scratch / "data");
+  for (const char* file : {"data/missing_image.png", "data/lacuna.ttf"}) {
+    fs::copy_file(fs::current_path() / file, scratch / file);
+  }
+  return scratch;
+}
+
 TEST(StartupReport, OneFailure) {
   EXPECT_EQ(build_startup_report({"could not load font \"data/lacuna.ttf\""}),
             "The following errors occured during startup:\n"
@@ -75,12 +87,8 @@ TEST(Startup, EveryCombinationOfMissingPlaceholdersIsReportedInStepOrder) {
 // (or the sample placeholder), plays nothing, and the seed it named is the
 // generator's.
 TEST(Startup, AGameMayRunSilentAndKeepTheSeedItChose) {
-  const fs::path repo = fs::current_path();
-  ASSERT_TRUE(fs::exists(repo / "data/lacuna.ttf")) << "run from the repository root";
-  const fs::path scratch = fs::temp_directory_path() / ("tank-startup-silent-" + std::to_string(getpid()));
-  fs::remove_all(scratch);
-  fs::create_directories(scratch / "data");
-  for (const char* file : {"data/missing_image.png", "data/lacuna.ttf"}) fs::copy_file(repo / file, scratch / file);
+  ASSERT_TRUE(fs::exists("data/lacuna.ttf")) << "run from the repository root";
+  const fs::path scratch = scratch_with_image_and_font("tank-startup-silent");
 
   const std::vector<std::string> lines = lines_from_child(scratch, false, [] {
     audio_required = false;
@@ -102,14 +110,8 @@ TEST(Startup, AGameMayRunSilentAndKeepTheSeedItChose) {
 }
 
 TEST(Startup, ASampleWhoseHeaderClaimsGigabytesIsReportedAndNothingLargeIsHeld) {
-  const fs::path repo = fs::current_path();
-  ASSERT_TRUE(fs::exists(repo / "data/lacuna.ttf")) << "run from the repository root";
-  const fs::path scratch = fs::temp_directory_path() / ("tank-startup-wave-" + std::to_string(getpid()));
-  fs::remove_all(scratch);
-  fs::create_directories(scratch / "data");
-  for (const char* file : {"data/missing_image.png", "data/lacuna.ttf"}) {
-    fs::copy_file(repo / file, scratch / file);
-  }
+  ASSERT_TRUE(fs::exists("data/lacuna.ttf")) << "run from the repository root";
+  const fs::path scratch = scratch_with_image_and_font("tank-startup-wave");
   // 250 bytes claiming 2 GB of sample data.
   const std::string huge = wave_file(2'000'000'000u, 206);
   ASSERT_EQ(huge.size(), 250u);

@@ -142,11 +142,11 @@ bool Object::set_sprite_sheet(const std::string& image_name, int frame_w, int fr
   frame_height = frame_h;
   frame = 0;
   frame_player.stop();
+  // Sized to a frame, or to the whole image when no frame fits.
   if (!set_bitmap(image_name, true)) return false;
   if (has_frames()) return true;
   frame_width = 0;
   frame_height = 0;
-  size_from_bitmap();
   return false;
 }
 

@@ -16,7 +16,8 @@ enum class coordinates { world, screen };
 // and may be called while sprites are being batched.
 //
 // A rectangle is its top-left corner and its size; one with no width or
-// height, or a negative one, draws nothing (a bar at zero is empty). An
+// height, or a negative one, draws nothing (a bar at zero is empty), as does
+// a circle without a radius or a line or outline without a thickness. An
 // outline lies inside its shape, `thickness` pixels wide, so that outline and
 // fill of one shape cover the same pixels, and a rectangle on whole pixels
 // with a whole thickness has crisp edges; an outline thicker than half the

@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <numbers>
 #include <vector>
 
 #include <tank/tank.hpp>
@@ -37,6 +38,7 @@ constexpr float world_height = 1800.0f;
 constexpr int gem_count = 12;
 constexpr float walk_speed = 4.0f;  // pixels per tick
 constexpr double tick_seconds = 1.0 / 60.0;
+constexpr float pi = std::numbers::pi_v<float>;
 
 // The map of the whole world in the top right corner, a fifteenth of its size.
 constexpr float map_scale = 1.0f / 15.0f;
@@ -119,7 +121,7 @@ void walk() {
   beetle.x = std::clamp(to.x, 16.0f, world_width - 16.0f);
   beetle.y = std::clamp(to.y, 16.0f, world_height - 16.0f);
   // The sheet's beetle faces up, a quarter turn before the angle 0 of from_polar.
-  beetle.rotation = std::atan2(step.y, step.x) + 1.5707964f;
+  beetle.rotation = std::atan2(step.y, step.x) + pi / 2.0f;
 }
 
 void pick_up_gems() {
@@ -148,7 +150,7 @@ void move_camera() {
   camera.y = std::clamp(camera.y, 0.0f, world_height - view.y);
   if (shake_ticks > 0) {
     --shake_ticks;
-    camera += from_polar(random_float(0.0f, 6.2831853f), 0.4f * static_cast<float>(shake_ticks));
+    camera += from_polar(random_float(0.0f, 2.0f * pi), 0.4f * static_cast<float>(shake_ticks));
   }
 }
 

@@ -123,15 +123,73 @@ bool Object::set_bitmap(ALLEGRO_BITMAP* image, bool resize) {
 
 void Object::size_from_bitmap() {
   if (!bitmap) return;
-  w = al_get_bitmap_width(bitmap);
-  h = al_get_bitmap_height(bitmap);
+  if (has_frames()) {
+    w = frame_width;
+    h = frame_height;
+  } else {
+    w = al_get_bitmap_width(bitmap);
+    h = al_get_bitmap_height(bitmap);
+  }
+}
+
+bool Object::has_frames() const {
+  return bitmap && frame_width > 0 && frame_height > 0 && frame_width <= al_get_bitmap_width(bitmap) &&
+         frame_height <= al_get_bitmap_height(bitmap);
+}
+
+bool Object::set_sprite_sheet(const std::string& image_name, int frame_w, int frame_h) {
+  frame_width = frame_w;
+  frame_height = frame_h;
+  frame = 0;
+  frame_player.stop();
+  // Sized to a frame, or to the whole image when no frame fits.
+  if (!set_bitmap(image_name, true)) return false;
+  if (has_frames()) return true;
+  frame_width = 0;
+  frame_height = 0;
+  return false;
+}
+
+int Object::frame_count() const {
+  if (!bitmap) return 0;
+  if (!has_frames()) return 1;
+  return (al_get_bitmap_width(bitmap) / frame_width) * (al_get_bitmap_height(bitmap) / frame_height);
+}
+
+void Object::cycle_frames(frame_cycle cycle) {
+  if (cycle.count == 0) cycle.count = frame_count() - cycle.first;
+  frame_player.start(cycle);
+}
+
+void Object::stop_frames() {
+  frame = current_frame();
+  frame_player.stop();
+}
+
+int Object::current_frame() const {
+  const int shown = frame_player.playing() ? frame_player.frame() : frame;
+  const int count = frame_count();
+  if (count <= 1) return 0;
+  return (shown % count + count) % count;
+}
+
+bool Object::frames_finished() const { return frame_player.finished(); }
+
+image_rect Object::frame_rect() const {
+  if (!bitmap) return {};
+  if (!has_frames()) return {0, 0, al_get_bitmap_width(bitmap), al_get_bitmap_height(bitmap)};
+  const int columns = al_get_bitmap_width(bitmap) / frame_width;
+  const int shown = current_frame();
+  return {shown % columns * frame_width, shown / columns * frame_height, frame_width, frame_height};
 }
 
 bool Object::is_visible() const { return opacity != 0.0f && scale_x != 0.0f && scale_y != 0.0f; }
 
 bool Object::is_on_screen() const {
-  return bottom() >= 0.0f && top() <= static_cast<float>(display_height) && left() >= 0.0f &&
-         right() <= static_cast<float>(display_width);
+  const float ox = camera_offset_x(*this);
+  const float oy = camera_offset_y(*this);
+  return bottom() + oy >= 0.0f && top() + oy <= static_cast<float>(display_height) && left() + ox >= 0.0f &&
+         right() + ox <= static_cast<float>(display_width);
 }
 
 bool Object::contains_point(float px, float py) const {
@@ -192,19 +250,22 @@ void Object::update_animators() {
 
 void Object::pause_animators() {
   for_each_list(*this, [](auto& list) { list.pause_all(); });
+  frame_player.pause();
 }
 
 void Object::resume_animators() {
   for_each_list(*this, [](auto& list) { list.resume_all(); });
+  frame_player.resume();
 }
 
 void Object::clear_animators() {
   for_each_list(*this, [](auto& list) { list.clear(); });
+  if (frame_player.playing()) stop_frames();
 }
 
 int Object::animator_count() const { return animator_tally; }
 
-bool Object::animations_finished() const { return animator_tally == 0; }
+bool Object::animations_finished() const { return animator_tally == 0 && frames_finished(); }
 
 void Object::bind_animators() {
   for_each_property(*this, [this](auto& property, auto& list) {

@@ -9,6 +9,7 @@
 
 #include <tank/animation/animator_list.hpp>
 #include <tank/animation/curves.hpp>
+#include <tank/animation/frame_cycle.hpp>
 #include <tank/math/blend_mode.hpp>
 #include <tank/math/vec2d.hpp>
 // An Object's constructor registers it and may take its image from the image
@@ -16,6 +17,7 @@
 // their guards, so they are built before such a global and outlive it.
 #include <tank/objects/object_registry.hpp>
 #include <tank/resources/graphics_bin.hpp>
+#include <tank/resources/overlay_parts.hpp>
 
 namespace tank {
 
@@ -42,7 +44,11 @@ namespace tank {
   PROPERTY(ALLEGRO_BITMAP*, bitmap, nullptr) /* owned by the image bin */              \
   PROPERTY(ALLEGRO_COLOR, color, al_map_rgba_f(1, 1, 1, 1))                            \
   FIELD(tank::blend_mode, blend_mode, tank::blend_mode::normal)                        \
-  FIELD(bool, screen_fixed, false) /* true: drawn where it is, ignoring the camera */
+  FIELD(bool, screen_fixed, false) /* true: drawn where it is, ignoring the camera */ \
+  FIELD(int, frame_width, 0) /* a sprite sheet's grid; 0: the whole image shows */    \
+  FIELD(int, frame_height, 0)                                                         \
+  FIELD(int, frame, 0) /* the frame shown while no cycle plays */                     \
+  FIELD(tank::frame_cycle_player, frame_player, {})
 
 // The thirteen animatable properties alone, in the same order.
 #define TANK_OBJECT_PROPERTIES(PROPERTY) TANK_OBJECT_FIELDS(TANK_OBJECT_NOT_A_PROPERTY, PROPERTY)
@@ -76,6 +82,8 @@ struct Object {
   // find it at once.
   std::uint32_t registry_id = unregistered;
   void take_over(Object& other);
+  // A bitmap and a grid that cuts at least one whole frame from it.
+  bool has_frames() const;
 
  public:
 #define TANK_OBJECT_DECLARE_LIST(type, name, initial) animator_list_class<type> name##_animators;
@@ -144,13 +152,44 @@ struct Object {
   void unfix_from_screen();
 
   // False when there is no such image: the object is then left without a
-  // bitmap and `w`, `h` keep their values. resize copies the image's size.
+  // bitmap and `w`, `h` keep their values. resize copies the image's size
+  // (a frame's, for a sprite sheet).
   bool set_bitmap(std::string image_name, bool resize);
   bool set_bitmap(ALLEGRO_BITMAP* image, bool resize);
   void size_from_bitmap();
 
+  // Sprite sheets: an image cut into a grid of frame_width x frame_height
+  // frames, numbered left to right, top to bottom (a part-filled last row
+  // is fine: cycles name the frames they use). The object shows one frame
+  // and measures one: placement, collision and the debug view use the
+  // frame's size. Takes the image by name and its frame size, shows frame 0
+  // and stops any cycle. False when the image does not load (as set_bitmap)
+  // or when no whole frame of that size fits in it; the whole image then
+  // shows. The grid stays when the bitmap changes, so a bitmap animator can
+  // switch between sheets of one layout.
+  bool set_sprite_sheet(const std::string& image_name, int frame_w, int frame_h);
+  // The whole frames the grid cuts from the image; 1 when the whole image
+  // shows, 0 without a bitmap.
+  int frame_count() const;
+  // Plays the frames one after another on the animation clock, from the
+  // cycle's first, now. While it plays, it decides the frame shown, whatever
+  // `frame` says; pause_animators, resume_animators and clear_animators act on
+  // it as on the animators.
+  void cycle_frames(frame_cycle cycle);
+  // Ends the cycle; `frame` is left at the frame it showed.
+  void stop_frames();
+  // The frame shown now: the cycle's, or `frame`, wrapped into the sheet
+  // (frame_count() shows frame 0 again, -1 the last).
+  int current_frame() const;
+  // No cycle plays, or the one played once has shown its last frame.
+  bool frames_finished() const;
+  // The part of the image drawn now: the current frame, or the whole image;
+  // empty without a bitmap.
+  image_rect frame_rect() const;
+
   bool is_visible() const;
-  // Overlaps the display vertically and lies wholly inside it horizontally.
+  // Where the camera puts it, it overlaps the display vertically and lies
+  // wholly inside it horizontally.
   bool is_on_screen() const;
   // A screen point inside the unrotated rectangle, edges included.
   bool contains_point(float px, float py) const;
@@ -165,13 +204,15 @@ struct Object {
   void pop_in(float duration, curve_kind curve);
   void pop_out(float duration, curve_kind curve);
 
-  // The same operation on all thirteen lists, in declaration order.
+  // The same operation on all thirteen lists, in declaration order; pause,
+  // resume and clear act on a frame cycle too.
   void update_animators();
   void pause_animators();
   void resume_animators();
   void clear_animators();  // every field keeps its current value
   int animator_count() const;
-  // Whether every animator on the object has completed: nothing moves it.
+  // Whether every animator on the object has completed and its frames
+  // finished (frames_finished): nothing moves it.
   bool animations_finished() const;
   void bind_animators();
   void bring_to_front();  // above the registry's current last entry

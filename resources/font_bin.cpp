@@ -74,29 +74,54 @@ int font_bin_class::text_cache_count() const { return static_cast<int>(text_cach
 // Texts land on whole pixels. std::trunc rather than a cast to int: a
 // position far off screen cannot overflow.
 void draw_text_bitmap(ALLEGRO_BITMAP* bitmap, float x, float y, float ax, float ay) {
+  draw_text_bitmap(bitmap, x, y, ax, ay, current_tint());
+}
+
+// The text's bitmap is white: drawn tinted, it takes the colour.
+void draw_text_bitmap(ALLEGRO_BITMAP* bitmap, float x, float y, float ax, float ay, ALLEGRO_COLOR color) {
   if (!bitmap) return;
   const float w = al_get_bitmap_width(bitmap);
   const float h = al_get_bitmap_height(bitmap);
-  al_draw_tinted_bitmap(bitmap, current_tint(), std::trunc(x - w * ax), std::trunc(y - h * ay), 0);
+  al_draw_tinted_bitmap(bitmap, color, std::trunc(x - w * ax), std::trunc(y - h * ay), 0);
 }
 
 void font_bin_class::draw_text(const std::string& text, float x, float y, float ax, float ay) {
-  draw_text_with_font(default_font_name, default_font_size, text, x, y, ax, ay);
+  draw_text(text, x, y, ax, ay, current_tint());
+}
+
+void font_bin_class::draw_text(const std::string& text, float x, float y, float ax, float ay,
+                               ALLEGRO_COLOR color) {
+  draw_text_with_font(default_font_name, default_font_size, text, x, y, ax, ay, color);
 }
 
 void font_bin_class::draw_text_with_font(const std::string& name, int size, const std::string& text, float x,
                                          float y, float ax, float ay) {
-  draw_text_bitmap(text_bitmap(name, size, text), x, y, ax, ay);
+  draw_text_with_font(name, size, text, x, y, ax, ay, current_tint());
+}
+
+void font_bin_class::draw_text_with_font(const std::string& name, int size, const std::string& text, float x,
+                                         float y, float ax, float ay, ALLEGRO_COLOR color) {
+  draw_text_bitmap(text_bitmap(name, size, text), x, y, ax, ay, color);
 }
 
 void font_bin_class::draw_changing_text(const std::string& text, float x, float y, float ax, float ay) {
-  draw_changing_text_with_font(default_font_name, default_font_size, text, x, y, ax, ay);
+  draw_changing_text(text, x, y, ax, ay, current_tint());
+}
+
+void font_bin_class::draw_changing_text(const std::string& text, float x, float y, float ax, float ay,
+                                        ALLEGRO_COLOR color) {
+  draw_changing_text_with_font(default_font_name, default_font_size, text, x, y, ax, ay, color);
 }
 
 void font_bin_class::draw_changing_text_with_font(const std::string& name, int size, const std::string& text,
                                                   float x, float y, float ax, float ay) {
+  draw_changing_text_with_font(name, size, text, x, y, ax, ay, current_tint());
+}
+
+void font_bin_class::draw_changing_text_with_font(const std::string& name, int size, const std::string& text,
+                                                  float x, float y, float ax, float ay, ALLEGRO_COLOR color) {
   if (text.empty()) return;
-  draw_text_bitmap(changing_text_bitmap(get_font(name, size), text), x, y, ax, ay);
+  draw_text_bitmap(changing_text_bitmap(get_font(name, size), text), x, y, ax, ay, color);
 }
 
 ALLEGRO_BITMAP* font_bin_class::changing_text_bitmap(ALLEGRO_FONT* font, const std::string& text) {
@@ -138,18 +163,36 @@ void draw_text(const std::string& text, float x, float y, float ax, float ay) {
   fonts_bin.draw_text(text, x, y, ax, ay);
 }
 
+void draw_text(const std::string& text, float x, float y, float ax, float ay, ALLEGRO_COLOR color) {
+  fonts_bin.draw_text(text, x, y, ax, ay, color);
+}
+
 void draw_text_with_font(const std::string& name, int size, const std::string& text, float x, float y,
                          float ax, float ay) {
   fonts_bin.draw_text_with_font(name, size, text, x, y, ax, ay);
+}
+
+void draw_text_with_font(const std::string& name, int size, const std::string& text, float x, float y,
+                         float ax, float ay, ALLEGRO_COLOR color) {
+  fonts_bin.draw_text_with_font(name, size, text, x, y, ax, ay, color);
 }
 
 void draw_changing_text(const std::string& text, float x, float y, float ax, float ay) {
   fonts_bin.draw_changing_text(text, x, y, ax, ay);
 }
 
+void draw_changing_text(const std::string& text, float x, float y, float ax, float ay, ALLEGRO_COLOR color) {
+  fonts_bin.draw_changing_text(text, x, y, ax, ay, color);
+}
+
 void draw_changing_text_with_font(const std::string& name, int size, const std::string& text, float x, float y,
                                   float ax, float ay) {
   fonts_bin.draw_changing_text_with_font(name, size, text, x, y, ax, ay);
+}
+
+void draw_changing_text_with_font(const std::string& name, int size, const std::string& text, float x, float y,
+                                  float ax, float ay, ALLEGRO_COLOR color) {
+  fonts_bin.draw_changing_text_with_font(name, size, text, x, y, ax, ay, color);
 }
 
 ALLEGRO_BITMAP* text_bitmap(const std::string& name, int size, const std::string& text) {

@@ -69,16 +69,24 @@ struct font_bin_class : resource_bin_class<font_key, ALLEGRO_FONT*> {
 
   // Draw a cached text onto the target in the current tint, the point
   // (w * ax, h * ay) of it on (x, y), landing on whole pixels (truncated).
-  // The empty text draws nothing.
+  // The empty text draws nothing. Each call can also take a colour, which the
+  // text is drawn in instead of the tint in force (under the blend mode in
+  // force, which it leaves as it was).
   void draw_text(const std::string& text, float x, float y, float ax, float ay);
+  void draw_text(const std::string& text, float x, float y, float ax, float ay, ALLEGRO_COLOR color);
   void draw_text_with_font(const std::string& name, int size, const std::string& text, float x, float y,
                            float ax, float ay);
+  void draw_text_with_font(const std::string& name, int size, const std::string& text, float x, float y,
+                           float ax, float ay, ALLEGRO_COLOR color);
 
   // Draw like draw_text, with the same pixels, position, anchor and tint, from
   // the small cache of changing texts; the text cache is left alone.
   void draw_changing_text(const std::string& text, float x, float y, float ax, float ay);
+  void draw_changing_text(const std::string& text, float x, float y, float ax, float ay, ALLEGRO_COLOR color);
   void draw_changing_text_with_font(const std::string& name, int size, const std::string& text, float x,
                                     float y, float ax, float ay);
+  void draw_changing_text_with_font(const std::string& name, int size, const std::string& text, float x,
+                                    float y, float ax, float ay, ALLEGRO_COLOR color);
   // The bitmap of a changing text: kept while it is among the most recently
   // drawn, so do not hold on to it. Null for the empty text.
   ALLEGRO_BITMAP* changing_text_bitmap(ALLEGRO_FONT* font, const std::string& text);
@@ -94,17 +102,26 @@ extern global_instance<font_bin_class> fonts_bin_instance;
 extern font_bin_class& fonts_bin;
 static global_user<fonts_bin_instance> fonts_bin_user;
 
-// Draws a rendered text onto the target in the current tint, the point
-// (w * ax, h * ay) of it on (x, y), truncated to whole pixels; nothing for null.
+// Draws a rendered text onto the target in the current tint (or in `color`),
+// the point (w * ax, h * ay) of it on (x, y), truncated to whole pixels;
+// nothing for null.
 void draw_text_bitmap(ALLEGRO_BITMAP* bitmap, float x, float y, float ax, float ay);
+void draw_text_bitmap(ALLEGRO_BITMAP* bitmap, float x, float y, float ax, float ay, ALLEGRO_COLOR color);
 
-// The same operations on the global bin.
+// The same operations on the global bin, each in the tint in force or in a
+// colour of its own.
 void draw_text(const std::string& text, float x, float y, float ax, float ay);
+void draw_text(const std::string& text, float x, float y, float ax, float ay, ALLEGRO_COLOR color);
 void draw_text_with_font(const std::string& name, int size, const std::string& text, float x, float y,
                          float ax, float ay);
+void draw_text_with_font(const std::string& name, int size, const std::string& text, float x, float y,
+                         float ax, float ay, ALLEGRO_COLOR color);
 void draw_changing_text(const std::string& text, float x, float y, float ax, float ay);
+void draw_changing_text(const std::string& text, float x, float y, float ax, float ay, ALLEGRO_COLOR color);
 void draw_changing_text_with_font(const std::string& name, int size, const std::string& text, float x,
                                   float y, float ax, float ay);
+void draw_changing_text_with_font(const std::string& name, int size, const std::string& text, float x,
+                                  float y, float ax, float ay, ALLEGRO_COLOR color);
 ALLEGRO_BITMAP* text_bitmap(const std::string& name, int size, const std::string& text);
 ALLEGRO_BITMAP* text_bitmap_default(const std::string& text);
 

@@ -48,6 +48,11 @@ SHIP_SIZE = (32, 36)
 ROCK_SIZE = (40, 40)
 SPARK_SIZE = (16, 16)
 SHOT_SIZE = (8, 18)
+# The explorer's beetle: a sprite sheet of four walking frames in a row.
+BEETLE_FRAME = (32, 32)
+BEETLE_FRAMES = 4
+BEETLE_SHEET_SIZE = (BEETLE_FRAME[0] * BEETLE_FRAMES, BEETLE_FRAME[1])
+GEM_SIZE = (24, 24)
 
 
 def tank():
@@ -317,6 +322,54 @@ def shot():
     return canvas
 
 
+def beetle_sheet():
+    """A beetle seen from above, head up, in four frames of a walk: its legs move in two
+    tripods (front and back on one side with the middle on the other): one tripod
+    forward, passing, back, passing again, the two passing frames told apart by how far
+    the legs have come."""
+    width, height = BEETLE_FRAME
+    canvas = Canvas(*BEETLE_SHEET_SIZE)
+    leg_colour, line = rgb(34, 30, 38), rgb(16, 20, 26)
+    for frame in range(BEETLE_FRAMES):
+        view = canvas.placed(frame * width + width / 2, height / 2)
+        stride = (1.0, 0.3, -1.0, -0.3)[frame]
+        for side in (-1, 1):
+            for pair, (y, rest) in enumerate(((-4.0, -35.0), (1.0, 0.0), (6.0, 35.0))):
+                tripod = 1 if (pair % 2 == 0) == (side < 0) else -1
+                angle = np.radians(rest + 22.0 * stride * tripod)
+                knee = (side * 9.5, y + 5.5 * np.sin(angle))
+                foot = (side * 12.5, y + 9.0 * np.sin(angle))
+                view.paint(Union(Capsule(side * 5.0, y, *knee, 1.1), Capsule(*knee, *foot, 0.9)), leg_colour)
+        for side in (-1, 1):
+            view.paint(Capsule(side * 1.8, -10.5, side * (4.0 + 0.6 * stride * side), -13.8, 0.6), leg_colour)
+        shell = Ellipse(0, 2.0, 7.4, 9.4)
+        view.paint(Grown(shell, 1.0), line)
+        view.paint(shell, radial_gradient(-2.5, -2.0, 11.0, rgb(110, 210, 200), rgb(24, 92, 110)))
+        view.paint(Capsule(0, -6.5, 0, 10.5, 0.45), with_alpha(line, 0.8))
+        for x, y in ((-3.6, 1.0), (3.6, 1.0), (-2.8, 6.4), (2.8, 6.4)):
+            view.paint(Circle(x, y, 1.2), rgb(240, 200, 70))
+        head = Ellipse(0, -9.0, 3.6, 2.8)
+        view.paint(Grown(head, 0.8), line)
+        view.paint(head, rgb(40, 48, 56))
+        view.paint(Ellipse(-1.9, -9.9, 0.8, 0.7), rgb(255, 255, 255))
+        view.paint(Ellipse(1.9, -9.9, 0.8, 0.7), rgb(255, 255, 255))
+    return canvas
+
+
+def gem():
+    """A cut violet crystal with a bright facet, for the explorer's pickups."""
+    width, height = GEM_SIZE
+    cx = width / 2
+    canvas = Canvas(width, height)
+    stone = Polygon([(cx - 5, 3), (cx + 5, 3), (cx + 9, 9), (cx, 21), (cx - 9, 9)])
+    canvas.paint(Grown(stone, 1.0), rgb(50, 16, 70))
+    canvas.paint(stone, linear_gradient(0, 3, 0, 21, rgb(226, 150, 255), rgb(110, 30, 170)))
+    canvas.paint(Polygon([(cx - 5, 3), (cx + 5, 3), (cx + 9, 9), (cx - 9, 9)]), rgb(240, 200, 255, 0.75))
+    canvas.paint(Polygon([(cx - 3, 9), (cx + 3, 9), (cx, 19)]), rgb(190, 110, 240, 0.8))
+    canvas.paint(Ellipse(cx - 3, 5.6, 2.2, 1.1), rgb(255, 255, 255, 0.9), soft_edge(1.2))
+    return canvas
+
+
 # Paths relative to the repository (or to the output directory given on the command line).
 IMAGES = {
     "data/images/tank.png": tank,
@@ -334,6 +387,8 @@ IMAGES = {
     "examples/rocks/data/images/rock.png": rock,
     "examples/rocks/data/images/spark.png": spark,
     "examples/rocks/data/images/shot.png": shot,
+    "examples/explorer/data/images/beetle.png": beetle_sheet,
+    "examples/explorer/data/images/gem.png": gem,
 }
 
 # Images whose transparent pixels must stay black. Every other image is bled: its

@@ -133,7 +133,9 @@ class ImagesTest(unittest.TestCase):
                     "data/images/icon.png": (128, 128), "examples/bunnymark/data/images/bunny.png": (26, 32),
                     "examples/easings/data/images/dot.png": (24, 24),
                     "examples/rocks/data/images/ship.png": (32, 36), "examples/rocks/data/images/rock.png": (40, 40),
-                    "examples/rocks/data/images/spark.png": (16, 16), "examples/rocks/data/images/shot.png": (8, 18)}
+                    "examples/rocks/data/images/spark.png": (16, 16), "examples/rocks/data/images/shot.png": (8, 18),
+                    "examples/explorer/data/images/beetle.png": (128, 32),
+                    "examples/explorer/data/images/gem.png": (24, 24)}
         self.assertEqual(set(expected), set(generate_images.IMAGES))
         for name, size in expected.items():
             height, width = self.images[name].shape[:2]
@@ -145,8 +147,14 @@ class ImagesTest(unittest.TestCase):
                      "data/images/enemy_bullet.png", "data/images/sheild.png", "data/images/crosshair.png",
                      "examples/bunnymark/data/images/bunny.png", "examples/easings/data/images/dot.png",
                      "examples/rocks/data/images/ship.png", "examples/rocks/data/images/rock.png",
-                     "examples/rocks/data/images/spark.png", "examples/rocks/data/images/shot.png"):
+                     "examples/rocks/data/images/spark.png", "examples/rocks/data/images/shot.png",
+                     "examples/explorer/data/images/gem.png"):
             self.assertLess(border(self.images[name])[:, 3].max(), 16, name)
+        # Each frame of a sprite sheet is a sprite of its own.
+        sheet = self.images["examples/explorer/data/images/beetle.png"]
+        frame_width = generate_images.BEETLE_FRAME[0]
+        for left in range(0, sheet.shape[1], frame_width):
+            self.assertLess(border(sheet[:, left:left + frame_width])[:, 3].max(), 16, f"beetle frame at {left}")
 
     def test_turret_pivot_sits_on_the_ring_with_the_barrel_above(self):
         image = self.images["data/images/turret.png"]

@@ -5,6 +5,7 @@
 #include <tank/animation/curves.hpp>
 #include <tank/math/blend_mode.hpp>
 #include <tank/objects/object.hpp>
+#include <tank/objects/shapes.hpp>
 
 void uses(tank::Object& o) {
   o.x_animators.animate({.from = 0.0f, .to = 1.0f, .duration = 1.0, .curve = tank::curve_quad_out});
@@ -12,6 +13,7 @@ void uses(tank::Object& o) {
   o.blend_mode = tank::blend_mode::additive;
   tank::set_blend_mode(tank::blend_mode::normal, ALLEGRO_COLOR{1, 1, 1, 1});
   o.pop_in(0.3f, tank::curve_quad_out_twice);
+  tank::outline_rectangle(0, 0, 10, 10, ALLEGRO_COLOR{1, 1, 1, 1}, 2, tank::coordinates::screen);
 #ifdef WRONG_CURVE_NUMBER
   o.x_animators.animate(0, 1, 0, 1, 42);
 #endif
@@ -23,6 +25,9 @@ void uses(tank::Object& o) {
 #endif
 #ifdef WRONG_CURVE_ARGUMENT
   o.pop_in(0.3f, 5);
+#endif
+#ifdef WRONG_SPACE_NUMBER
+  tank::outline_rectangle(0, 0, 10, 10, ALLEGRO_COLOR{1, 1, 1, 1}, 2, 1);
 #endif
 #ifdef WRONG_COPY
   tank::Object copy = o;

@@ -127,6 +127,27 @@ TEST_F(DrawByNameTest, DrawsApplyTheTint) {
   EXPECT_TRUE(red_seen);
 }
 
+TEST_F(DrawByNameTest, TextTakesAColourOfItsOwnAndLeavesTheTint) {
+  const ALLEGRO_COLOR red = al_map_rgba_f(1, 0, 0, 1);
+  set_blend_mode(blend_mode::normal, red);
+  draw_text("H", 10, 10, 0, 0, green);
+  draw_changing_text("H", 50, 10, 0, 0, al_map_rgba_f(0, 0, 1, 1));
+  ALLEGRO_BITMAP* text = text_bitmap_default("H");
+  ASSERT_NE(text, nullptr);
+  int greens = 0;
+  int blues = 0;
+  for (int y = 10; y < 10 + al_get_bitmap_height(text); ++y)
+    for (int x = 0; x < al_get_bitmap_width(text); ++x) {
+      EXPECT_EQ(at(10 + x, y).r, 0) << "no trace of the tint";
+      EXPECT_EQ(at(50 + x, y).r, 0);
+      greens += at(10 + x, y).g > 0.5;
+      blues += at(50 + x, y).b > 0.5;
+    }
+  EXPECT_GT(greens, 20);
+  EXPECT_EQ(greens, blues) << "the same glyph, in its own colour";
+  EXPECT_TRUE(same(current_tint(), red));
+}
+
 TEST_F(DrawByNameTest, TextLandsOnWholePixels) {
   ALLEGRO_BITMAP* text = text_bitmap_default("Hi");
   ASSERT_NE(text, nullptr);

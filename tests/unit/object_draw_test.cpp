@@ -9,12 +9,17 @@
 #include <tank/math/blend_mode.hpp>
 #include <tank/math/color.hpp>
 #include <tank/math/vec2d.hpp>
+#include <tank/objects/camera.hpp>
 #include <tank/objects/object.hpp>
+#include <tank/objects/object_collision.hpp>
+#include <tank/objects/shapes.hpp>
+#include <tank/resources/graphics_bin.hpp>
 #include <tank/resources/placeholders.hpp>
 
 #include "app/config.hpp"
 #include "tests/support/bitmaps.hpp"
 #include "tests/support/library.hpp"
+#include "tests/support/test_clock.hpp"
 
 using namespace tank;
 
@@ -47,6 +52,7 @@ struct ObjectDrawTest : ::testing::Test {
   }
   void TearDown() override {
     debug_view = false;
+    camera = {};
     al_set_target_bitmap(nullptr);
     al_destroy_bitmap(target);
   }
@@ -345,6 +351,150 @@ TEST_F(ObjectDrawTest, AnEdgeOfZeroLengthGetsNoTick) {
   EXPECT_EQ(count(orange), 0);
   EXPECT_TRUE(near(150, 56, red));
   al_destroy_bitmap(square);
+}
+
+
+// A 3 x 2 grid of 10 x 8 frames, frame i in colour i + 1 of three bits
+// (red, green, yellow, blue, magenta, cyan), asked for by name.
+struct SpriteSheetTest : ObjectDrawTest {
+  static ALLEGRO_COLOR frame_color(int i) {
+    const int bits = i + 1;
+    return al_map_rgba_f(bits & 1, (bits >> 1) & 1, (bits >> 2) & 1, 1);
+  }
+  void SetUp() override {
+    ObjectDrawTest::SetUp();
+    ALLEGRO_BITMAP* sheet = al_create_bitmap(30, 16);
+    al_set_target_bitmap(sheet);
+    for (int i = 0; i < 6; ++i) {
+      al_draw_filled_rectangle(i % 3 * 10, i / 3 * 8, i % 3 * 10 + 10, i / 3 * 8 + 8, frame_color(i));
+    }
+    al_set_target_bitmap(target);
+    graphics_bin.loaded["sheet.png"] = sheet;
+  }
+  void TearDown() override {
+    al_destroy_bitmap(graphics_bin.loaded["sheet.png"]);
+    graphics_bin.loaded.erase("sheet.png");
+    ObjectDrawTest::TearDown();
+  }
+  // Exactly the 10 x 8 frame at (50, 40) in the frame's colour.
+  bool shows_frame(int i) const {
+    return at(50, 40, frame_color(i)) && at(59, 47, frame_color(i)) && at(60, 40, black) && at(50, 48, black) &&
+           at(49, 40, black) && at(50, 39, black);
+  }
+};
+
+TEST_F(SpriteSheetTest, ASheetShowsOneFrameAndMeasuresOne) {
+  Object o;
+  ASSERT_TRUE(o.set_sprite_sheet("sheet.png", 10, 8));
+  EXPECT_EQ(o.frame_count(), 6);
+  EXPECT_EQ(o.w, 10);
+  EXPECT_EQ(o.h, 8);
+  o.x = 50;
+  o.y = 40;
+  for (int frame : {0, 4, 5, 7, -1}) {
+    al_clear_to_color(black);
+    o.frame = frame;
+    o.draw();
+    EXPECT_TRUE(shows_frame((frame % 6 + 6) % 6)) << "frame " << frame;
+  }
+
+  // Collision and the outline take the frame's size, not the sheet's.
+  Object beside;
+  beside.set_bitmap(image(5, 5, white), true);
+  beside.set_position({65, 40});
+  EXPECT_EQ(o.right(), 60.0f);
+  EXPECT_FALSE(collides(o, beside));
+  beside.x = 60;
+  EXPECT_TRUE(collides(o, beside)) << "touching counts";
+  al_destroy_bitmap(beside.bitmap);
+
+  EXPECT_FALSE(o.set_sprite_sheet("sheet.png", 40, 8)) << "no whole frame fits";
+  EXPECT_EQ(o.frame_count(), 1);
+  EXPECT_EQ(o.w, 30) << "the whole image shows";
+  EXPECT_FALSE(o.set_sprite_sheet("no such sheet.png", 10, 8));
+  EXPECT_EQ(o.frame_count(), 0);
+}
+
+TEST_F(SpriteSheetTest, FramesCycleAndPauseOnTheAnimationClock) {
+  test_clock_class clock;
+  Object o;
+  ASSERT_TRUE(o.set_sprite_sheet("sheet.png", 10, 8));
+  o.x = 50;
+  o.y = 40;
+  o.cycle_frames({.first = 1, .count = 3, .fps = 10});
+  EXPECT_EQ(o.current_frame(), 1);
+  clock.set(0.15);
+  EXPECT_EQ(o.current_frame(), 2);
+  clock.set(0.35);
+  EXPECT_EQ(o.current_frame(), 1) << "looped back to the first";
+  o.draw();
+  EXPECT_TRUE(shows_frame(1));
+  o.pause_animators();
+  clock.set(5.0);
+  EXPECT_EQ(o.current_frame(), 1) << "paused where it stood";
+  o.resume_animators();
+  clock.advance(0.1);
+  EXPECT_EQ(o.current_frame(), 2);
+  EXPECT_FALSE(o.animations_finished()) << "a loop never finishes";
+
+  // A move takes the cycle along.
+  Object moved = std::move(o);
+  EXPECT_EQ(moved.current_frame(), 2);
+  moved.stop_frames();
+  clock.advance(1.0);
+  EXPECT_EQ(moved.frame, 2);
+  EXPECT_EQ(moved.current_frame(), 2) << "stopped on the frame it showed";
+  EXPECT_TRUE(moved.animations_finished());
+
+  // Once, from frame 4 to the sheet's last: two frames, a tenth of a second each.
+  moved.cycle_frames({.first = 4, .repeat = frame_repeat::once});
+  clock.advance(0.1);
+  EXPECT_EQ(moved.current_frame(), 5);
+  EXPECT_FALSE(moved.frames_finished());
+  clock.advance(0.1);
+  EXPECT_TRUE(moved.frames_finished());
+  clock.advance(10.0);
+  EXPECT_EQ(moved.current_frame(), 5) << "stays on its last frame";
+}
+
+TEST_F(ObjectDrawTest, ShapesLandOnTheirPixelsInTheWorldOrOnTheScreen) {
+  camera = {100, 50};
+  fill_rectangle(110, 60, 20, 10, red, coordinates::world);
+  fill_rectangle(110, 60, 20, 10, green, coordinates::screen);
+  outline_rectangle(140, 20, 30, 20, blue, 2, coordinates::screen);
+  fill_rectangle(0, 0, -5, 5, white, coordinates::screen);
+
+  // Shifted by the camera: (10, 10) to (30, 20) on the screen.
+  EXPECT_TRUE(at(10, 10, red) && at(29, 19, red));
+  EXPECT_TRUE(at(9, 10, black) && at(30, 10, black) && at(10, 9, black) && at(10, 20, black));
+  EXPECT_TRUE(at(110, 60, green) && at(129, 69, green) && at(130, 69, black) && at(129, 70, black));
+  // The band lies inside the rectangle, two pixels wide.
+  EXPECT_TRUE(at(140, 20, blue) && at(141, 30, blue) && at(169, 39, blue) && at(168, 30, blue));
+  EXPECT_TRUE(at(139, 30, black) && at(142, 30, black) && at(167, 30, black) && at(170, 30, black));
+  EXPECT_TRUE(at(155, 30, black));
+  EXPECT_EQ(count(blue), 2 * 30 * 2 + 2 * 16 * 2) << "corners are not drawn twice";
+  EXPECT_EQ(count(white), 0) << "a negative width draws nothing";
+  EXPECT_EQ(last_blend_mode, blend_mode::normal);
+  EXPECT_TRUE(colors_equal(current_tint(), al_color_name("white")));
+
+  // Circles and lines: the camera moves them alike.
+  fill_circle(140, 170, 10, yellow, coordinates::world);
+  EXPECT_TRUE(at(40, 120, yellow) && at(40, 111, yellow) && at(40, 131, black) && at(51, 120, black));
+  draw_line(100, 200, 200, 200, white, 2, coordinates::world);
+  EXPECT_TRUE(at(20, 150, white) && at(20, 149, white) && at(20, 152, black));
+  EXPECT_TRUE(at(0, 150, white) && at(99, 150, white) && at(101, 150, black));
+
+  // An object far out in the world is on the screen where the camera shows it.
+  Object o;
+  o.set_bitmap(image(10, 10, white), true);
+  o.set_position({1000, 500});
+  camera = {995, 495};
+  EXPECT_TRUE(o.is_on_screen());
+  EXPECT_EQ(world_to_screen(o.position()), vec2d(5, 5));
+  EXPECT_EQ(screen_to_world({5, 5}), o.position());
+  camera = {};
+  EXPECT_FALSE(o.is_on_screen());
+  al_destroy_bitmap(o.bitmap);
 }
 
 }  // namespace

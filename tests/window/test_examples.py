@@ -20,7 +20,7 @@ import tempfile
 from harness import REPO, WindowTestCase, clean_env, main, run
 
 BUILD_DIR = os.path.abspath(sys.argv[3]) if len(sys.argv) > 3 else os.path.join(REPO, "build")
-EXAMPLES = ("bunnymark", "easings", "rocks")
+EXAMPLES = ("bunnymark", "easings", "explorer", "rocks")
 BUDGET_LINE = re.compile(r"^largest count within 16\.67 ms: (\d+)( \(the cap\))?$", re.M)
 COUNT_LINE = re.compile(r"^\s*(\d+) sprites:\s+([\d.]+) ms a frame$", re.M)
 # Headers only the framework's own sources include.
@@ -40,6 +40,19 @@ def dot_centre_x(image, region):
                 total += x
                 count += 1
     return total / count if count > 40 else None
+
+
+def beetle_on_map(image, region):
+    """The mean x of the explorer's map mark for its beetle, a bright teal, in region; None when absent."""
+    xs = [x for y in range(region[1], region[3]) for x in range(region[0], region[2])
+          if (lambda r, g, b: r < 150 and g > 200 and b > 170)(*image.pixel(x, y))]
+    return sum(xs) / len(xs) if len(xs) > 10 else None
+
+
+def gold_text(rgb):
+    """The explorer's count, drawn in gold over its dark panel."""
+    r, g, b = rgb
+    return r > 200 and g > 150 and b < 150
 
 
 def ship_pixels(image, region):
@@ -169,6 +182,37 @@ class InstalledPackage(WindowTestCase):
                                 message=f"the ship never came to x = {across}")
         self.assertEqual(rocks.wait_for_exit(60), 0, "ends with 0 after its frames")
         self.assertIsNone(rocks.report())
+
+
+    def test_explorer_walks_its_beetle_across_the_world_under_the_camera(self):
+        build = self.builds["explorer"]
+        self.assertTrue(os.path.isfile(os.path.join(build, "data", "sounds", "chime.wav")), "the build made it")
+        self.screen.no_key_repeat()
+        explorer = self.start_game(build, window_name="explorer",
+                                   command=[os.path.join(build, "explorer"), "--frames", "3600"])
+        window = explorer.wait_for_window()
+        x, y, _, _ = self.screen.window_geometry(window)
+        panel = (x + 20, y + 14, x + 200, y + 42)
+        world_map = (x + 630, y + 10, x + 790, y + 130)
+
+        first = self.wait_for_frame(lambda image: beetle_on_map(image, world_map) is not None, region=world_map,
+                                    message="no beetle on the map")
+        start = beetle_on_map(first, world_map)
+        self.wait_for_frame(lambda image: image.count(panel, gold_text) > 30, region=panel, message="no count in gold")
+
+        # Walking right for a while takes the beetle well across the map: at a
+        # fifteenth of the world's size, 16 pixels a second.
+        self.screen.xdotool("keydown", "Right")
+        try:
+            def walked(image):
+                now = beetle_on_map(image, world_map)
+                return now is not None and now - start > 8
+            self.wait_for_frame(walked, region=world_map, message="the beetle never walked right")
+        finally:
+            self.screen.xdotool("keyup", "Right")
+        self.screen.press_key("Escape")
+        self.assertEqual(explorer.wait_for_exit(), 0, "ends with 0 at ESC")
+        self.assertIsNone(explorer.report())
 
 
 if __name__ == "__main__":

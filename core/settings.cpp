@@ -15,6 +15,7 @@ bool smooth_images = true;
 
 bool quit_requested = false;
 bool debug_view = false;
+bool game_paused = false;
 // Light slate grey, (119, 136, 153), as the colour by that name gives it;
 // constant, so a game may change it from a global's constructor.
 constinit ALLEGRO_COLOR clear_color{119.0f / 255.0f, 136.0f / 255.0f, 153.0f / 255.0f, 1.0f};

@@ -41,6 +41,11 @@ extern bool smooth_images;
 // clear_color (light slate grey).
 extern bool quit_requested;
 extern bool debug_view;
+// While true, the game clock (game_time) stands still and the animation step
+// only keeps the drawing order: objects' animators stand still. Input, the
+// game's update and its drawing go on, so that it can show a pause screen and
+// read the key that ends it.
+extern bool game_paused;
 extern ALLEGRO_COLOR clear_color;
 
 }  // namespace tank

@@ -1,0 +1,44 @@
+// The game clock through the real tick: 1/60 s an update, standing still while
+// the game is paused, and animators on it that follow updates, not the wall.
+#include <gtest/gtest.h>
+
+#include <tank/animation/clock.hpp>
+#include <tank/core/settings.hpp>
+#include <tank/objects/object.hpp>
+#include <tank/shell/game_loop.hpp>
+
+#include "tests/support/scripted_input.hpp"
+
+using namespace tank;
+
+namespace {
+
+int updates = 0;
+const game_callbacks counting{.update = [] { ++updates; }};
+
+TEST(GameClock, AnimationsOnItFollowUpdatesAndStandStillWhileThePausedGameStillUpdates) {
+  scripted_input_class input;
+  const clock_function wall_clock = animation_clock;
+  animation_clock = game_time;
+  Object dot;
+  const double started = game_time();
+  dot.x_animators.animate({.from = 0, .to = 100, .duration = 1});
+
+  for (int i = 0; i < 30; ++i) update_tick(counting);
+  EXPECT_FLOAT_EQ(static_cast<float>(game_time() - started), 0.5f);
+  EXPECT_FLOAT_EQ(dot.x, 50.0f) << "half way after 30 updates";
+
+  game_paused = true;
+  for (int i = 0; i < 30; ++i) update_tick(counting);
+  EXPECT_EQ(updates, 60) << "the game's update runs while paused";
+  EXPECT_FLOAT_EQ(static_cast<float>(game_time() - started), 0.5f);
+  EXPECT_FLOAT_EQ(dot.x, 50.0f);
+
+  game_paused = false;
+  for (int i = 0; i < 30; ++i) update_tick(counting);
+  EXPECT_EQ(dot.x, 100.0f);
+  EXPECT_TRUE(dot.animations_finished());
+  animation_clock = wall_clock;
+}
+
+}  // namespace

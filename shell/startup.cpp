@@ -97,6 +97,8 @@ std::vector<std::string> start_up() {
   }
 
   frame_bitmap = create_frame_bitmap();
+  // Larger than the renderer's largest texture, say.
+  if (display && !frame_bitmap) errors.push_back("Error creating the frame bitmap.");
   apply_cached_blend_mode();
   missing_image = load_image("data/missing_image.png");
   default_font = load_font("data/lacuna.ttf", -20);

@@ -2,7 +2,9 @@
 
 #include <allegro5/allegro_color.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <string>
 
 #include <tank/core/settings.hpp>
 #include <tank/input/controls.hpp>
@@ -19,16 +21,14 @@ constexpr double tick_length = 1.0 / 60.0;
 // Far beyond any slow frame: ticks this late piled up while the process was
 // stopped or the machine asleep, and are let go rather than played through.
 constexpr double stall_seconds = 0.25;
+constexpr double fastest_game_speed = 10.0;
 double tick_seconds = 0.0;
 // Counted, not summed, so that 30 updates are exactly half a second.
 std::int64_t game_updates = 0;
-}  // namespace
+// The part of an update that game_speed has given and no tick has run yet.
+double update_credit = 0.0;
 
-double last_tick_seconds() { return tick_seconds; }
-
-double game_time() { return static_cast<double>(game_updates) * tick_length; }
-
-void update_tick(const game_callbacks& game) {
+void take_tick_input() {
   update_controls();
   // The keys are asked about on every tick, so their controls exist before
   // the first press. A toggle applies every press: two that fell into one
@@ -36,6 +36,9 @@ void update_tick(const game_callbacks& game) {
   if (key_presses(ALLEGRO_KEY_F1) % 2 == 1) debug_view = !debug_view;
   if (key_pressed(ALLEGRO_KEY_ESCAPE)) quit_requested = true;
   if (key_presses(ALLEGRO_KEY_F11) % 2 == 1) toggle_fullscreen();
+}
+
+void run_update(const game_callbacks& game) {
   if (game_paused) {
     sort_by_depth();  // the animators stand still; the drawing order holds
   } else {
@@ -43,6 +46,35 @@ void update_tick(const game_callbacks& game) {
     update_all_objects();
   }
   if (game.update) game.update();
+}
+
+// The title the game asked for, once it differs from the one shown.
+void follow_window_title(std::string& shown) {
+  ALLEGRO_DISPLAY* display = al_get_current_display();
+  if (!display || window_title == shown) return;
+  shown = window_title;
+  al_set_window_title(display, shown.empty() ? al_get_app_name() : shown.c_str());
+}
+}  // namespace
+
+double last_tick_seconds() { return tick_seconds; }
+
+double game_time() { return static_cast<double>(game_updates) * tick_length; }
+
+void update_tick(const game_callbacks& game) {
+  take_tick_input();
+  run_update(game);
+}
+
+void run_tick(const game_callbacks& game) {
+  // Not greater than 0 holds for NaN too.
+  update_credit += game_speed > 0.0 ? std::min(game_speed, fastest_game_speed) : 0.0;
+  if (update_credit < 1.0) return;
+  update_tick(game);
+  for (update_credit -= 1.0; update_credit >= 1.0 && !quit_requested; update_credit -= 1.0) {
+    forget_presses();
+    run_update(game);
+  }
 }
 
 void draw_frame(const game_callbacks& game, ALLEGRO_BITMAP* frame) {
@@ -70,6 +102,7 @@ void toggle_fullscreen() {
 }
 
 void run_main_loop(const game_callbacks& game, ALLEGRO_EVENT_QUEUE* queue, ALLEGRO_BITMAP* frame) {
+  std::string shown_title;
   while (!quit_requested) {
     // Everything waiting is taken at once, so that the window's events are
     // answered before the ticks that wait with them run.
@@ -90,13 +123,14 @@ void run_main_loop(const game_callbacks& game, ALLEGRO_EVENT_QUEUE* queue, ALLEG
     if (quit_requested || ticks == 0) continue;
     if (al_get_time() - oldest_tick > stall_seconds) ticks = 1;
 
-    // Each tick is one update; only the newest state is drawn. A tick that
-    // sets quit_requested (ESC) is the last, and is drawn.
+    // Only the newest state is drawn. A tick that sets quit_requested (ESC)
+    // is the last, and is drawn.
     double started = 0.0;
     for (int tick = 0; tick < ticks && !quit_requested; ++tick) {
       started = al_get_time();
-      update_tick(game);
+      run_tick(game);
     }
+    follow_window_title(shown_title);
     draw_frame(game, frame);
     present_frame(frame);
     tick_seconds = al_get_time() - started;

@@ -2,10 +2,11 @@
 // updates and frames and writes them to standard output once a second of
 // wall time and when it ends.
 //
-//   loop_probe [--draw-ms N] [--size N]
+//   loop_probe [--draw-ms N] [--size N] [--title TEXT] [--icon FILE] [--speed X]
 //
 // --draw-ms makes every frame take N milliseconds more, as a game that draws
-// too much for its machine; --size makes the window and frame N x N pixels.
+// too much for its machine; the others set window and frame size (N x N),
+// window_title, window_icon and game_speed.
 #include <allegro5/allegro.h>
 
 #include <cstdio>
@@ -48,6 +49,9 @@ int main(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; i += 2) {
     if (std::strcmp(argv[i], "--draw-ms") == 0) draw_seconds = std::atof(argv[i + 1]) / 1000.0;
     if (std::strcmp(argv[i], "--size") == 0) display_width = display_height = std::atoi(argv[i + 1]);
+    if (std::strcmp(argv[i], "--title") == 0) window_title = argv[i + 1];
+    if (std::strcmp(argv[i], "--icon") == 0) window_icon = argv[i + 1];
+    if (std::strcmp(argv[i], "--speed") == 0) game_speed = std::atof(argv[i + 1]);
   }
   audio_required = false;
   startup_report_dialog = false;

@@ -86,6 +86,11 @@ class Shell(WindowTestCase):
         self.assertEqual(game.wait_for_exit(), STARTUP_FAILURE)
         self.assertIn("Error creating the frame bitmap.\n", game.standard_error())
 
+    def test_the_title_a_game_names_is_the_windows_from_the_start(self):
+        game = self.start_game(command=[LOOP_PROBE, "--title", "GRID DEFENCE"], window_name="GRID DEFENCE")
+        window = game.wait_for_window()
+        self.assertEqual(self.screen.xdotool("getwindowname", window), "GRID DEFENCE")
+
     def test_audio_unavailable_is_reported_in_order(self):
         game = self.start_game(extra_env=self.without_audio())
         box = self.screen.find_window(REPORT_TITLE)

@@ -67,7 +67,7 @@ void update_tick(const game_callbacks& game) {
 }
 
 void run_tick(const game_callbacks& game) {
-  // Not greater than 0 holds for NaN too.
+  // NaN, like 0 and below, gives no update.
   update_credit += game_speed > 0.0 ? std::min(game_speed, fastest_game_speed) : 0.0;
   if (update_credit < 1.0) return;
   update_tick(game);

@@ -38,12 +38,14 @@ double game_time();
 
 // One tick in three stages, so that a headless run can update without
 // drawing and a benchmark can draw without a window.
-// Input, F1, ESC and F11, the game clock and the animation step (while
-// game_paused: a depth sort alone), the game's update.
-void update_tick(const game_callbacks& game);
-// The updates of one tick at game_speed: none, one or more. The first is an
-// update_tick; the others see no press, the tick's presses forgotten.
+// The tick's updates at game_speed: none, one or more (two at 2, one every
+// second tick at 0.5). The first is an update_tick; the others find the
+// tick's presses forgotten, so that none is seen twice.
 void run_tick(const game_callbacks& game);
+// One update on a fresh input sample: input, F1, ESC and F11, the game clock
+// and the animation step (while game_paused: a depth sort alone), the game's
+// update.
+void update_tick(const game_callbacks& game);
 void draw_frame(const game_callbacks& game, ALLEGRO_BITMAP* frame);  // clear, the game's drawing, overlay
 // One opaque copy to the window, scaled to fit it (largest size with the
 // aspect kept, centred, black around it), then the flip.

@@ -86,7 +86,7 @@ struct animator_class {
     start_value = from;
     end_value = to;
     duration = seconds;
-    delay = wait;
+    delay = std::isnan(wait) ? 0.0 : wait;  // NaN would keep it from ever ending
     curve = kind;
     start_time = current_time();
     state = animator_running;

@@ -3,6 +3,7 @@
 #include <allegro5/allegro.h>
 
 #include <optional>
+#include <string>
 
 namespace tank {
 
@@ -15,6 +16,12 @@ extern int display_width;   // of the window and of the frame, in pixels
 extern int display_height;
 extern int display_flags;   // for al_set_new_display_flags
 extern bool check_gl_extensions;  // start-up also asks for two OpenGL extensions
+// The window's title; empty: the program's name. Given the window when it is
+// made, and followed from the next tick when the game changes it.
+extern std::string window_title;
+// The image file of the window's icon, loaded when the window is made (one
+// that cannot be is a start-up failure); empty: the desktop's default icon.
+extern std::string window_icon;
 
 // Start-up.
 // A missing sound device is a start-up failure; false: the game starts
@@ -41,6 +48,16 @@ extern bool smooth_images;
 // clear_color (light slate grey).
 extern bool quit_requested;
 extern bool debug_view;
+// While true, the game clock (game_time) stands still and the animation step
+// only keeps the drawing order: objects' animators stand still. Input, the
+// game's update and its drawing go on, so that it can show a pause screen and
+// read the key that ends it.
+extern bool game_paused;
+// Updates a tick runs, on average: at 2 every tick runs two (the game clock
+// moving 1/60 s with each), at 0.5 every second tick runs one. The tick's
+// input goes to its first update alone. Taken between 0 and 10; at 0 no
+// update runs at all, the game's own neither (to pause, use game_paused).
+extern double game_speed;
 extern ALLEGRO_COLOR clear_color;
 
 }  // namespace tank

@@ -83,7 +83,7 @@ void update_game() {
   // decides where it goes.
   if (key_pressed(mouse_button_left)) fire(left_tank);
   if (key_pressed(mouse_button_right)) fire(right_tank);
-  if (key_pressed(ALLEGRO_KEY_M)) toggle_mute();
+  if (key_presses(ALLEGRO_KEY_M) % 2 == 1) toggle_mute();  // every press, as F1 and F11
   enemies_left = count_enemies_left();
 }
 

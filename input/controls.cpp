@@ -53,6 +53,14 @@ void control_set_class::update() {
   for (control_button_class& button : buttons) button.update();
 }
 
+void control_set_class::forget_presses() {
+  for (control_button_class& button : buttons) {
+    button.pressed = false;
+    button.released = false;
+    button.presses = 0;
+  }
+}
+
 control_button_class* control_set_class::find(int code) {
   for (control_button_class& button : buttons) {
     if (button.code == code) return &button;
@@ -91,6 +99,7 @@ bool key_held(int code) { return controls.held(code); }
 bool key_pressed(int code) { return controls.pressed(code); }
 bool key_released(int code) { return controls.released(code); }
 int key_presses(int code) { return controls.presses(code); }
+void forget_presses() { controls.forget_presses(); }
 int mouse_x() { return mouse_state.x; }
 int mouse_y() { return mouse_state.y; }
 

@@ -38,6 +38,9 @@ struct control_set_class {
   bool pressed(int code);
   bool released(int code);
   int presses(int code);
+  // Every control reads as in a sample in which nothing changed: held as it
+  // was, nothing pressed or released.
+  void forget_presses();
 
  private:
   control_button_class* find(int code);
@@ -66,6 +69,9 @@ bool key_held(int code);
 bool key_pressed(int code);
 bool key_released(int code);
 int key_presses(int code);
+// The sample's presses and releases are forgotten, what is held stays: for a
+// second update on one sample, which must not see a press again.
+void forget_presses();
 int mouse_x();
 int mouse_y();
 

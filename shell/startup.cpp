@@ -85,8 +85,16 @@ std::vector<std::string> start_up() {
 
   // The window may take any size: the frame is scaled to fit it.
   al_set_new_display_flags(display_flags | ALLEGRO_RESIZABLE);
+  if (!window_title.empty()) al_set_new_window_title(window_title.c_str());
   display = al_create_display(display_width, display_height);
   if (!display) errors.push_back("Error creating the display.");
+  if (display && !window_icon.empty()) {
+    if (ALLEGRO_BITMAP* icon = load_image(window_icon)) {
+      al_set_display_icon(display, icon);
+    } else {
+      errors.push_back("could not load image \"" + window_icon + "\"");
+    }
+  }
   start_input_events(display);
 
   if (check_gl_extensions) {
@@ -97,6 +105,8 @@ std::vector<std::string> start_up() {
   }
 
   frame_bitmap = create_frame_bitmap();
+  // Larger than the renderer's largest texture, say.
+  if (display && !frame_bitmap) errors.push_back("Error creating the frame bitmap.");
   apply_cached_blend_mode();
   missing_image = load_image("data/missing_image.png");
   default_font = load_font("data/lacuna.ttf", -20);

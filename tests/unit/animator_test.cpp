@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <tank/animation/animator.hpp>
 
 #include "tests/support/test_clock.hpp"
@@ -78,9 +80,10 @@ TEST_F(AnimatorTest, DelayLeavesTheTargetAlone) {
   EXPECT_NEAR(x, 1.0f, 1e-3f);
 }
 
-TEST_F(AnimatorTest, ZeroOrNegativeDurationCompletesAtOnce) {
+TEST_F(AnimatorTest, ZeroNegativeOrNaNDurationCompletesAtOnceAndANaNDelayIsNone) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
   // Elapsed 0 with duration 0 would be 0 / 0: still the end value, never a NaN.
-  for (double duration : {0.0, -2.0}) {
+  for (double duration : {0.0, -2.0, nan}) {
     for (double elapsed : {0.0, 0.001}) {
       x = 0.0f;
       clock.set(5.0);
@@ -89,6 +92,12 @@ TEST_F(AnimatorTest, ZeroOrNegativeDurationCompletesAtOnce) {
       EXPECT_EQ(x, 9.0f) << duration << " " << elapsed;
     }
   }
+  clock.set(5.0);
+  start(1.0f, 9.0f, 1.0, nan, curve_linear);
+  EXPECT_TRUE(update_at(5.5));
+  EXPECT_EQ(x, 5.0f);
+  EXPECT_FALSE(update_at(6.0));
+  EXPECT_EQ(x, 9.0f);
 }
 
 TEST_F(AnimatorTest, EqualStartAndEndWritesThatValue) {

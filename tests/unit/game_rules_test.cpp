@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include <tank/input/controls.hpp>
+#include <tank/resources/sample_player.hpp>
 
 #include "app/config.hpp"
 #include "game/rules.hpp"
@@ -53,6 +54,18 @@ struct GameRules : ::testing::Test {
     return -1;
   }
 };
+
+// As F1 and F11: two presses that fell into one tick (the loop stalled)
+// leave the sound as it was.
+TEST_F(GameRules, MFollowsEveryPressAlsoSeveralWithinOneTick) {
+  const bool was_muted = is_muted();
+  game.input.presses.add(ALLEGRO_KEY_M, 2);
+  click(ALLEGRO_KEY_M);
+  EXPECT_EQ(is_muted(), was_muted);
+  click(ALLEGRO_KEY_M);
+  EXPECT_NE(is_muted(), was_muted);
+  set_muted(was_muted);
+}
 
 TEST_F(GameRules, TanksAimAtTheMouseAndTurretsAndShieldsFollow) {
   game.input.move_mouse(100, 140);  // straight above the left tank

@@ -19,6 +19,11 @@ import unittest
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 GAME = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else os.path.join(REPO, "build", "tank")
 REPORT_SPY = os.path.abspath(sys.argv[2]) if len(sys.argv) > 2 else os.path.join(REPO, "build", "libreport_spy.so")
+BUILD = os.path.abspath(sys.argv[3]) if len(sys.argv) > 3 else os.path.join(REPO, "build")
+# A program on the framework that counts its updates and frames (tests/window/loop_probe.cpp), and a
+# module that, preloaded, makes buffer swaps wait for a display of TANK_SWAP_HZ hertz.
+LOOP_PROBE = os.path.join(BUILD, "loop_probe")
+SWAP_PACER = os.path.join(BUILD, "libswap_pacer.so")
 
 BACKGROUND = (119, 136, 153)  # "lightslategray"
 REPORT_TITLE = "Errors During Program Start"

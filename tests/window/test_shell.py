@@ -2,7 +2,7 @@
 
 import os
 
-from harness import BACKGROUND, REPORT_TITLE, WindowTestCase, main, near
+from harness import BACKGROUND, LOOP_PROBE, REPORT_TITLE, WindowTestCase, main, near
 
 STARTUP_FAILURE = 1  # the exit status after a start-up failure
 
@@ -80,6 +80,16 @@ class Shell(WindowTestCase):
         self.assertEqual(image.count((0, 0, image.width, image.height), lambda rgb: near(rgb, BACKGROUND, 3)),
                          0, "no frame drawn, not even after the box")
         self.assertEqual(game.standard_error(), expected + "\n", "the same report on standard error")
+
+    def test_a_frame_too_large_for_the_renderer_is_a_startup_failure(self):
+        game = self.start_game(command=[LOOP_PROBE, "--size", "30000"], window_name="loop_probe")
+        self.assertEqual(game.wait_for_exit(), STARTUP_FAILURE)
+        self.assertIn("Error creating the frame bitmap.\n", game.standard_error())
+
+    def test_the_title_a_game_names_is_the_windows_from_the_start(self):
+        game = self.start_game(command=[LOOP_PROBE, "--title", "GRID DEFENCE"], window_name="GRID DEFENCE")
+        window = game.wait_for_window()
+        self.assertEqual(self.screen.xdotool("getwindowname", window), "GRID DEFENCE")
 
     def test_audio_unavailable_is_reported_in_order(self):
         game = self.start_game(extra_env=self.without_audio())

@@ -1,0 +1,125 @@
+#!/usr/bin/env python3
+"""Doxygen's input filter for the framework's public headers: their plain comments become its documentation.
+
+The headers comment in plain `//`, as all of the code does, and Doxygen documents only its own comment
+forms. Each header passes through this on its way in, line for line (so line numbers stay true):
+- a comment directly above code, at namespace or class scope, documents that code; when the code runs
+  on over several declarations before the next blank line or comment, they form a member group that
+  shares it (Doxygen's DISTRIBUTE_GROUP_DOC), as a comment heads a paragraph of the header;
+- a comment after code on its line documents that line's member;
+- a comment that a blank line separates from what follows stays plain (it speaks of what is around it),
+  except the header's first, which describes the header;
+- comments in function bodies stay plain;
+- the header's declarations join the group of its layer (its folder; docs/layers.dox defines them).
+
+Usage: scripts/doxygen-filter.py HEADER   (the header as Doxygen reads it, on standard output)
+"""
+
+import os
+import re
+import sys
+
+COMMENT = re.compile(r"^(\s*)//(?!/)\s?(.*)$")
+TRAILING = re.compile(r"^(.*\S.*?)(\s+)//(?!/)\s?(.*)$")
+# An opening brace of a namespace, class or enum: declarations follow, not statements.
+SCOPE_HEAD = re.compile(r"\b(namespace|struct|class|union|enum)\b[^()]*$")
+
+
+def code_of(line):
+    """The line without its comment or string contents, to count braces in."""
+    line = re.sub(r'"(?:\\.|[^"\\])*"', '""', line)
+    return line.split("//", 1)[0]
+
+
+def declaration_scope_lines(lines):
+    """For each line, whether it starts at namespace or class scope (outside every function body)."""
+    flags = []
+    stack = []  # for each open brace: whether it opened a declaration scope
+    head = ""  # the code since the last ; { or }, which says what a brace opens
+    for line in lines:
+        flags.append(all(stack))
+        for char in code_of(line):
+            if char == "{":
+                stack.append(bool(SCOPE_HEAD.search(head)) and all(stack))
+                head = ""
+            elif char == "}":
+                if stack:
+                    stack.pop()
+                head = ""
+            elif char == ";":
+                head = ""
+            else:
+                head += char
+        head += " "
+    return flags
+
+
+def first_sentence(text):
+    match = re.match(r"(.+?[.])(\s|$)", text)
+    return match.group(1) if match else text
+
+
+def balanced(line):
+    """A line of declarations that the group around it may hold: no directive, no comment line, no
+    body or scope left open or closed."""
+    code = code_of(line)
+    return (bool(line.strip()) and not COMMENT.match(line) and not line.lstrip().startswith("#")
+            and code.count("{") == code.count("}"))
+
+
+def filtered(lines, layer):
+    out = list(lines)
+    before = [""] * len(lines)  # markers put in front of a line
+    at_scope = declaration_scope_lines(lines)
+    described = False  # the header's description taken
+    i = 0
+    while i < len(lines):
+        if not (COMMENT.match(lines[i]) and at_scope[i]):
+            trailing = TRAILING.match(lines[i])
+            if trailing and at_scope[i] and not lines[i].lstrip().startswith(("#", "//")):
+                out[i] = f"{trailing.group(1)}{trailing.group(2)}///< {trailing.group(3)}"
+            i += 1
+            continue
+        end = i  # the comment block is lines[i:end]
+        while end < len(lines) and COMMENT.match(lines[end]):
+            end += 1
+        if end == len(lines) or not lines[end].strip() or lines[end].lstrip().startswith("#include"):
+            opened = any(line.startswith("namespace") for line in lines[:i])
+            if opened and not described and not lines[i].startswith(" "):
+                for k in range(i, end):
+                    out[k] = "///" + lines[k][2:]
+                out[end - 1] += r" \file"
+                described = True
+            i = end
+            continue
+        for k in range(i, end):
+            indent, text = COMMENT.match(lines[k]).groups()
+            out[k] = f"{indent}/// {text}".rstrip()
+        last = end  # the code it documents is lines[end:last + 1]
+        while balanced(lines[last]) and last + 1 < len(lines) and balanced(lines[last + 1]):
+            last += 1
+        # Each later declaration of the paragraph without a comment of its own shares the first
+        # sentence, as Doxygen's member groups would share it all if they worked with warnings.
+        shared = first_sentence(" ".join(COMMENT.match(line).group(2) for line in lines[i:end]))
+        first = True
+        for k in range(end, last + 1):
+            code = code_of(lines[k]).rstrip()
+            if code.endswith((";", "}")):
+                if not first and "//" not in lines[k]:
+                    out[k] += f"  ///< {shared}"
+                first = False
+        i = end
+    before[0] = rf"/** \addtogroup {layer} */ /** @{{ */ /** \file */ /** \ingroup {layer} */ " + before[0]
+    return [marks + line for marks, line in zip(before, out)] + ["/** @} */"]
+
+
+def main():
+    path = sys.argv[1]
+    layer = os.path.basename(os.path.dirname(os.path.abspath(path)))
+    with open(path, encoding="utf-8") as file:
+        lines = file.read().splitlines()
+    sys.stdout.write("\n".join(filtered(lines, layer)) + "\n")
+
+
+if __name__ == "__main__":
+    sys.exit(main())

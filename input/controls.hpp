@@ -25,14 +25,15 @@ struct control_button_class {
   int presses = 0;
   int code = 0;
 
-  void update();
+  void update();  // from the tick's sample
 };
 
 // Every control anyone has asked about, in the order of the first question.
 // A control starts being tracked at its first query, which answers false.
 struct control_set_class {
-  std::vector<control_button_class> buttons;
+  std::vector<control_button_class> buttons;  // in the order of the first question
 
+  // The same as key_held ... key_presses, and the tick's update.
   void update();
   bool held(int code);
   bool pressed(int code);
@@ -61,6 +62,9 @@ extern ALLEGRO_JOYSTICK_STATE joystick_state;
 // pixels. Until it is told otherwise, the two coincide.
 void place_frame_in_window(int left, int top, int width, int height, int frame_width, int frame_height);
 
+// The tick's input step (the loop takes it), and the state of a control at
+// this tick: held down, pressed or released at it, how many presses it took,
+// and the pointer in frame pixels.
 void update_controls();
 bool key_held(int code);
 bool key_pressed(int code);

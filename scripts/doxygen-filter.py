@@ -76,7 +76,7 @@ def filtered(lines, layer):
     while i < len(lines):
         if not (COMMENT.match(lines[i]) and at_scope[i]):
             trailing = TRAILING.match(lines[i])
-            if trailing and at_scope[i] and not lines[i].lstrip().startswith(("#", "//")):
+            if trailing and at_scope[i] and not lines[i].lstrip().startswith(("#", "//", "}")):
                 out[i] = f"{trailing.group(1)}{trailing.group(2)}///< {trailing.group(3)}"
             i += 1
             continue
@@ -113,12 +113,47 @@ def filtered(lines, layer):
     return [marks + line for marks, line in zip(before, out)] + ["/** @} */"]
 
 
+def table_docs(lines):
+    """Doxygen blocks for the fields a table macro declares (`FIELD(type, name, initial) /* doc */`
+    rows, PROPERTY rows with an animator list each) in the struct that expands it: the expansion
+    itself keeps no comment."""
+    text = "\n".join(lines)
+    blocks = []
+    for table in re.finditer(r"^#define (\w+)\(FIELD, PROPERTY\)((?:.*\\\n)*.*)$", text, flags=re.M):
+        user = re.search(r"struct (\w+) \{[^}]*?^\s*" + table.group(1) + r"\(", text, flags=re.M | re.S)
+        for kind, name, doc in re.findall(r"(FIELD|PROPERTY)\([^,]+, (\w+), .*?\)\s*(?:/\*\s*(.*?)\s*\*/)?\s*\\?$",
+                                          table.group(2), flags=re.M):
+            blocks.append(rf"/** \var tank::{user.group(1)}::{name}" + "\n" + f"{doc} */")
+            if kind == "PROPERTY":
+                blocks.append(rf"/** \var tank::{user.group(1)}::{name}_animators" + "\n" + f"The animators of `{name}`. */")
+    return blocks
+
+
+def markdown_with_anchors(lines):
+    """Headings given the anchors that links to them use (`#the-loop-and-start-up`), as the
+    repository's viewers make them."""
+    out = []
+    fenced = False
+    for line in lines:
+        fenced ^= line.startswith("```")
+        heading = None if fenced else re.match(r"(##+) (.*)$", line)
+        if heading:
+            anchor = re.sub(r"[^a-z0-9 -]", "", heading.group(2).lower()).replace(" ", "-")
+            line += f" {{#{anchor}}}"
+        out.append(line)
+    return out
+
+
 def main():
     path = sys.argv[1]
-    layer = os.path.basename(os.path.dirname(os.path.abspath(path)))
     with open(path, encoding="utf-8") as file:
         lines = file.read().splitlines()
-    sys.stdout.write("\n".join(filtered(lines, layer)) + "\n")
+    if path.endswith(".md"):
+        out = markdown_with_anchors(lines)
+    else:
+        out = filtered(lines, os.path.basename(os.path.dirname(os.path.abspath(path))))
+        out += table_docs(lines)  # after the last line: the others keep their numbers
+    sys.stdout.write("\n".join(out) + "\n")
 
 
 if __name__ == "__main__":

@@ -62,15 +62,12 @@ extern ALLEGRO_JOYSTICK_STATE joystick_state;
 // pixels. Until it is told otherwise, the two coincide.
 void place_frame_in_window(int left, int top, int width, int height, int frame_width, int frame_height);
 
-// The tick's input step (the loop takes it), and the state of a control at
-// this tick: held down, pressed or released at it, how many presses it took,
-// and the pointer in frame pixels.
-void update_controls();
-bool key_held(int code);
-bool key_pressed(int code);
-bool key_released(int code);
-int key_presses(int code);
-int mouse_x();
-int mouse_y();
+void update_controls();         // takes the tick's sample (the loop does)
+bool key_held(int code);        // down at this tick
+bool key_pressed(int code);     // went down at this tick
+bool key_released(int code);    // went up at this tick
+int key_presses(int code);      // presses since the last tick: 0 unless pressed
+int mouse_x();                  // the pointer, in frame pixels
+int mouse_y();                  // the same, downwards
 
 }  // namespace tank

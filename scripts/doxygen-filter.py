@@ -54,6 +54,15 @@ def declaration_scope_lines(lines):
     return flags
 
 
+def doc_line(line):
+    """A comment line as a line of documentation. Lines indented further in a comment are code
+    (`//   for (Object& object : ...)`): indented as Markdown's code, they stay code."""
+    indent, text = COMMENT.match(line).groups()
+    if text.startswith("  "):
+        text = "    " + text
+    return f"{indent}/// {text}".rstrip()
+
+
 def first_sentence(text):
     match = re.match(r"(.+?[.])(\s|$)", text)
     return match.group(1) if match else text
@@ -87,14 +96,13 @@ def filtered(lines, layer):
             opened = any(line.startswith("namespace") for line in lines[:i])
             if opened and not described and not lines[i].startswith(" "):
                 for k in range(i, end):
-                    out[k] = "///" + lines[k][2:]
+                    out[k] = doc_line(lines[k])
                 out[end - 1] += r" \file"
                 described = True
             i = end
             continue
         for k in range(i, end):
-            indent, text = COMMENT.match(lines[k]).groups()
-            out[k] = f"{indent}/// {text}".rstrip()
+            out[k] = doc_line(lines[k])
         last = end  # the code it documents is lines[end:last + 1]
         while balanced(lines[last]) and last + 1 < len(lines) and balanced(lines[last + 1]):
             last += 1
@@ -109,8 +117,16 @@ def filtered(lines, layer):
                     out[k] += f"  ///< {shared}"
                 first = False
         i = end
-    before[0] = rf"/** \addtogroup {layer} */ /** @{{ */ /** \file */ /** \ingroup {layer} */ " + before[0]
-    return [marks + line for marks, line in zip(before, out)] + ["/** @} */"]
+    # The header joins its layer's group, and so does what it declares in the namespace (a group
+    # around the namespace would take the namespace alone). Lines are added at the end only.
+    for k, line in enumerate(lines):
+        if line.startswith("namespace tank {"):
+            out[k] += rf" /** \addtogroup {layer} */ /** @{{ */"
+        elif line.startswith("}  // namespace tank"):
+            before[k] += "/** @} */ "
+    # A header's description lies in the group already; one without joins it here.
+    joined = [] if described else [r"/** \file", rf"\ingroup {layer} */"]
+    return [marks + line for marks, line in zip(before, out)] + joined
 
 
 def table_docs(lines):

@@ -58,7 +58,7 @@ struct resource_kind<ALLEGRO_BITMAP*> {
   static std::string failure_message(const std::string& path);
 };
 
-// Fonts, by file and size.
+// Fonts, by file and size: ready once the font add-on is up.
 template <>
 struct resource_kind<ALLEGRO_FONT*> {
   // Whether it can load yet, the loader, and the failure's words.
@@ -67,7 +67,7 @@ struct resource_kind<ALLEGRO_FONT*> {
   static std::string failure_message(const font_key& path);
 };
 
-// Samples: ready once an audio system is.
+// Samples: ready once the library is; without an audio system they fail.
 template <>
 struct resource_kind<ALLEGRO_SAMPLE*> {
   // Whether it can load yet, the loader, and the failure's words.

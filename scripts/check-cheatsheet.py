@@ -295,8 +295,12 @@ def installed_headers(include):
 
 
 def install(build, prefix, cmake):
-    subprocess.run([cmake, "--install", build, "--component", "framework", "--prefix", prefix],
-                   check=True, stdout=subprocess.DEVNULL)
+    """Installs the framework as `make install-framework` does; False, having said why, if it cannot."""
+    result = subprocess.run([cmake, "--install", build, "--component", "framework", "--prefix", prefix],
+                            capture_output=True, text=True)
+    if result.returncode != 0:
+        print(f"cannot install the framework from {build} (is it built?):\n{result.stderr}")
+    return result.returncode == 0
 
 
 def main():
@@ -307,7 +311,8 @@ def main():
     compiler = sys.argv[2] if len(sys.argv) > 2 else "c++"
     cmake = sys.argv[3] if len(sys.argv) > 3 else "cmake"
     with tempfile.TemporaryDirectory(prefix="tank-cheatsheet-") as prefix:
-        install(build, prefix, cmake)
+        if not install(build, prefix, cmake):
+            return 1
         include = os.path.join(prefix, "include", "tank")
         headers = {header: header_names(os.path.join(include, header), compiler)
                    for header in installed_headers(include)}
@@ -327,7 +332,8 @@ def main():
     absent_targets = sorted(name for name in targets if not re.search(rf"`[^`]*\b{re.escape(name)}\b", text))
 
     if missing:
-        print(f"docs/cheatsheet.md lacks {len(missing)} public name(s); add a line under the header's heading:")
+        print(f"docs/cheatsheet.md lacks {len(missing)} public name(s); list each under its header's heading"
+              " (### LAYER/NAME.hpp), a member under its type's line:")
         for header, name in missing:
             print(f"  {header}: {name}")
     if unknown:

@@ -1,18 +1,21 @@
 #!/usr/bin/env python3
-"""Doxygen's input filter for the framework's public headers: their plain comments become its documentation.
+"""Doxygen's input filter: the public headers' plain comments become their documentation.
 
 The headers comment in plain `//`, as all of the code does, and Doxygen documents only its own comment
-forms. Each header passes through this on its way in, line for line (so line numbers stay true):
-- a comment directly above code, at namespace or class scope, documents that code; when the code runs
-  on over several declarations before the next blank line or comment, they form a member group that
-  shares it (Doxygen's DISTRIBUTE_GROUP_DOC), as a comment heads a paragraph of the header;
+forms. Each header passes through this on its way in, its lines kept where they are (so Doxygen's line
+numbers stay true; anything added goes after the last line):
+- a comment directly above code, at namespace or class scope, documents that code; a comment heads a
+  paragraph of the header, so the paragraph's later declarations without a comment of their own get
+  its first sentence;
 - a comment after code on its line documents that line's member;
-- a comment that a blank line separates from what follows stays plain (it speaks of what is around it),
-  except the header's first, which describes the header;
+- a comment that a blank line separates from what follows stays plain (it speaks of what is around
+  it), except the header's first, which describes the header;
 - comments in function bodies stay plain;
-- the header's declarations join the group of its layer (its folder; docs/layers.dox defines them).
+- the header and its declarations join the group of its layer (its folder; docs/layers.dox);
+- the fields of a table macro (Object's) take their row's comment.
+A guide (a .md file) gets the anchors its links use on its headings.
 
-Usage: scripts/doxygen-filter.py HEADER   (the header as Doxygen reads it, on standard output)
+Usage: scripts/doxygen-filter.py FILE   (the file as Doxygen reads it, on standard output)
 """
 
 import os
@@ -64,6 +67,7 @@ def doc_line(line):
 
 
 def first_sentence(text):
+    """Up to the first full stop that ends a word."""
     match = re.match(r"(.+?[.])(\s|$)", text)
     return match.group(1) if match else text
 
@@ -78,7 +82,6 @@ def balanced(line):
 
 def filtered(lines, layer):
     out = list(lines)
-    before = [""] * len(lines)  # markers put in front of a line
     at_scope = declaration_scope_lines(lines)
     described = False  # the header's description taken
     i = 0
@@ -106,8 +109,9 @@ def filtered(lines, layer):
         last = end  # the code it documents is lines[end:last + 1]
         while balanced(lines[last]) and last + 1 < len(lines) and balanced(lines[last + 1]):
             last += 1
-        # Each later declaration of the paragraph without a comment of its own shares the first
-        # sentence, as Doxygen's member groups would share it all if they worked with warnings.
+        # Each later declaration of the paragraph without a comment of its own gets the first
+        # sentence. (Doxygen's member groups would share the comment, but still warn about every
+        # member they cover as undocumented.)
         shared = first_sentence(" ".join(COMMENT.match(line).group(2) for line in lines[i:end]))
         first = True
         for k in range(end, last + 1):
@@ -123,10 +127,9 @@ def filtered(lines, layer):
         if line.startswith("namespace tank {"):
             out[k] += rf" /** \addtogroup {layer} */ /** @{{ */"
         elif line.startswith("}  // namespace tank"):
-            before[k] += "/** @} */ "
+            out[k] = "/** @} */ " + out[k]
     # A header's description lies in the group already; one without joins it here.
-    joined = [] if described else [r"/** \file", rf"\ingroup {layer} */"]
-    return [marks + line for marks, line in zip(before, out)] + joined
+    return out + ([] if described else [r"/** \file", rf"\ingroup {layer} */"])
 
 
 def table_docs(lines):
@@ -137,6 +140,8 @@ def table_docs(lines):
     blocks = []
     for table in re.finditer(r"^#define (\w+)\(FIELD, PROPERTY\)((?:.*\\\n)*.*)$", text, flags=re.M):
         user = re.search(r"struct (\w+) \{[^}]*?^\s*" + table.group(1) + r"\(", text, flags=re.M | re.S)
+        if user is None:
+            continue
         for kind, name, doc in re.findall(r"(FIELD|PROPERTY)\([^,]+, (\w+), .*?\)\s*(?:/\*\s*(.*?)\s*\*/)?\s*\\?$",
                                           table.group(2), flags=re.M):
             blocks.append(rf"/** \var tank::{user.group(1)}::{name}" + "\n" + f"{doc} */")

@@ -7,8 +7,8 @@ BENCH_BUILD ?= build-bench
 FRAMEWORK_BUILD ?= build-framework
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps deps-framework configure build game run package install-framework test unit-test window-test asan-build bench \
-	soak clean
+.PHONY: all deps deps-framework deps-docs configure build game run package install-framework docs test unit-test window-test \
+	asan-build bench soak clean
 
 # install-framework writes outside the repository: only where it is told.
 ifneq ($(filter install-framework,$(MAKECMDGOALS)),)
@@ -53,6 +53,15 @@ deps-framework:
 install-framework: deps-framework $(FRAMEWORK_BUILD)/CMakeCache.txt
 	cmake --build $(FRAMEWORK_BUILD) -j $(JOBS)
 	cmake --install $(FRAMEWORK_BUILD) --prefix $(PREFIX)
+
+# The HTML reference of the public headers: $(BUILD)/docs/html/index.html,
+# with Doxygen (installed when missing). Not a test: `make test` checks the
+# cheatsheet instead.
+deps-docs:
+	@scripts/install-deps.sh docs
+
+docs: deps-docs configure
+	cmake --build $(BUILD) --target docs
 
 $(ASAN_BUILD)/CMakeCache.txt:
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTANK_SANITIZE=ON

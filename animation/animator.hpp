@@ -11,6 +11,7 @@
 
 namespace tank {
 
+// Where an animator stands: not started, completed, moving or waiting.
 enum animator_state : int {
   animator_idle = 0,
   animator_finished = 1,
@@ -25,11 +26,11 @@ enum animator_state : int {
 // Parts left out keep these values: no delay, one second, linear.
 template <typename T>
 struct tween {
-  T from{};
-  T to{};
+  T from{};  // the value it starts from
+  T to{};    // the value it ends on, exactly
   double delay = 0.0;     // seconds after the start before it moves
   double duration = 1.0;  // seconds
-  curve_kind curve = curve_linear;
+  curve_kind curve = curve_linear;  // the easing
 };
 
 // How each kind of property moves: numbers and colours blend, flags and
@@ -37,12 +38,15 @@ struct tween {
 inline float animated_value(const float& start, const float& end, float eased) {
   return std::lerp(start, end, eased);
 }
+// Flags switch at the end.
 inline bool animated_value(const bool& start, const bool& end, float eased) {
   return step_value(start, end, eased);
 }
+// Bitmaps switch at the end.
 inline ALLEGRO_BITMAP* animated_value(ALLEGRO_BITMAP* const& start, ALLEGRO_BITMAP* const& end, float eased) {
   return step_value(start, end, eased);
 }
+// Colours blend channel by channel.
 inline ALLEGRO_COLOR animated_value(const ALLEGRO_COLOR& start, const ALLEGRO_COLOR& end, float eased) {
   return mix_colors(start, end, eased);
 }
@@ -52,6 +56,7 @@ template <typename T>
 bool same_value(const T& start, const T& end) {
   return start == end;
 }
+// Colours compare channel by channel.
 inline bool same_value(const ALLEGRO_COLOR& start, const ALLEGRO_COLOR& end) {
   return colors_equal(start, end);
 }
@@ -63,17 +68,18 @@ template <typename T>
 struct animator_class {
   T* target = nullptr;    // the property written; not owned
   float progress = 0.0f;  // raw progress of the last update, 0..1
-  T start_value{};
-  T end_value{};
+  T start_value{};            // from
+  T end_value{};              // to
   double duration = 1.0;      // seconds
   double start_time = 0.0;    // clock reading at start
   double delay = 0.0;         // seconds after start_time before moving
   double paused_total = 0.0;  // clock time spent paused since start
-  curve_kind curve = curve_linear;
-  animator_state state = animator_idle;
+  curve_kind curve = curve_linear;       // the easing
+  animator_state state = animator_idle;  // idle until started
   double pause_time = 0.0;  // clock reading when the current pause began
-  bool paused = false;
+  bool paused = false;      // by pause, until resume
 
+  // The property it writes from now on.
   animator_class& set_target(T* property) {
     target = property;
     return *this;
@@ -97,6 +103,7 @@ struct animator_class {
     return *this;
   }
 
+  // The same from a tween.
   animator_class& start(const tween<T>& t) { return start(t.from, t.to, t.duration, t.delay, t.curve); }
 
   // Writes the property for the current clock reading. Returns false when

@@ -17,7 +17,7 @@ namespace tank {
 // one that writes in a tick decides the value.
 template <typename T>
 struct animator_list_class {
-  std::vector<std::unique_ptr<animator_class<T>>> animators;
+  std::vector<std::unique_ptr<animator_class<T>>> animators;  // in creation order
   T* target = nullptr;  // the property; null until bound
   // Optionally, a tally of all the owner's animators that this list keeps up
   // to date, so that an owner with nothing running can skip its tick cheaply.
@@ -34,11 +34,13 @@ struct animator_list_class {
     return *this;
   }
 
+  // Keeps `owner_tally` up to date with this list's animators.
   animator_list_class& count_into(int* owner_tally) {
     tally = owner_tally;
     return *this;
   }
 
+  // The animators in the list.
   int size() const { return static_cast<int>(animators.size()); }
 
   // Writes the property at once; a running animator takes over again at its
@@ -47,6 +49,7 @@ struct animator_list_class {
     if (target != nullptr) *target = value;
   }
 
+  // Adds to the property at once (number properties).
   void add_value(const float& delta) requires std::same_as<T, float> {
     if (target != nullptr) *target += delta;
   }
@@ -85,12 +88,14 @@ struct animator_list_class {
     }
   }
 
+  // Every animator stops where it stands, until resume_all.
   void pause_all() {
     for (auto& animator : animators) {
       if (animator != nullptr) animator->pause(current_time());
     }
   }
 
+  // Every paused animator goes on from where it stopped.
   void resume_all() {
     for (auto& animator : animators) {
       if (animator != nullptr) animator->resume(current_time());

@@ -7,6 +7,7 @@ namespace tank {
 using clock_function = double (*)();
 extern clock_function animation_clock;
 
+// The clock's reading.
 inline double current_time() { return animation_clock(); }
 
 }  // namespace tank

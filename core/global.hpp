@@ -37,9 +37,11 @@ class global_instance {
   // Valid to bind at any time; usable while a user is alive.
   constexpr T& object() { return storage.value; }
 
+  // A user arrives: the first one builds the global.
   void acquire() {
     if (users++ == 0) new (&storage.value) T();
   }
+  // A user leaves: the last one destroys it.
   void release() {
     if (--users == 0) storage.value.~T();
   }
@@ -56,6 +58,7 @@ class global_instance {
   int users = 0;
 };
 
+// The user every translation unit that includes the global's header holds.
 template <auto& instance>
 struct global_user {
   global_user() { instance.acquire(); }

@@ -25,14 +25,15 @@ struct control_button_class {
   int presses = 0;
   int code = 0;
 
-  void update();
+  void update();  // from the tick's sample
 };
 
 // Every control anyone has asked about, in the order of the first question.
 // A control starts being tracked at its first query, which answers false.
 struct control_set_class {
-  std::vector<control_button_class> buttons;
+  std::vector<control_button_class> buttons;  // in the order of the first question
 
+  // The same as key_held ... key_presses, and the tick's update.
   void update();
   bool held(int code);
   bool pressed(int code);
@@ -64,15 +65,15 @@ extern ALLEGRO_JOYSTICK_STATE joystick_state;
 // pixels. Until it is told otherwise, the two coincide.
 void place_frame_in_window(int left, int top, int width, int height, int frame_width, int frame_height);
 
-void update_controls();
-bool key_held(int code);
-bool key_pressed(int code);
-bool key_released(int code);
-int key_presses(int code);
+void update_controls();         // takes the tick's sample (the loop does)
+bool key_held(int code);        // down at this tick
+bool key_pressed(int code);     // went down at this tick
+bool key_released(int code);    // went up at this tick
+int key_presses(int code);      // presses since the last tick: 0 unless pressed
 // The sample's presses and releases are forgotten, what is held stays: for a
 // second update on one sample, which must not see a press again.
 void forget_presses();
-int mouse_x();
-int mouse_y();
+int mouse_x();                  // the pointer, in frame pixels
+int mouse_y();                  // the same, downwards
 
 }  // namespace tank

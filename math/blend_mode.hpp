@@ -29,6 +29,7 @@ enum class blend_mode : int {
 extern blend_mode last_blend_mode;
 extern ALLEGRO_COLOR last_blend_color;
 
+// Blends as `mode` from now on, tinting by `color`.
 void set_blend_mode(blend_mode mode, const ALLEGRO_COLOR& color);
 
 // Makes the library's blender what the cache says it is. The library starts

@@ -11,8 +11,8 @@ namespace tank {
 
 // An axis-aligned rectangle by centre and half extents.
 struct box {
-  vec2d center;
-  vec2d half_size;
+  vec2d center;     // the middle
+  vec2d half_size;  // half the width and half the height
 };
 
 // A rectangle turned about some point: its corners in order around it.

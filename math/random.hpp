@@ -10,6 +10,7 @@ constexpr int random_max = 32767;
 // The C runtime's rand() reduced to its low 15 bits; seed it with srand.
 int random_15();
 
+// A number from lo to hi, both included.
 float random_float(float lo, float hi);
 double random_double(double lo, double hi);
 int random_int(int lo, int hi);  // requires hi >= lo

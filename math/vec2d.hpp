@@ -6,30 +6,36 @@ namespace tank {
 
 // A point or direction in screen pixels: x grows to the right, y downwards.
 struct vec2d {
-  float x = 0.0f;
-  float y = 0.0f;
+  float x = 0.0f;  // rightwards
+  float y = 0.0f;  // downwards
 
+  // (0, 0), or (x_, y_).
   constexpr vec2d() = default;
   constexpr vec2d(float x_, float y_) : x(x_), y(y_) {}
 
+  // Component-wise, in place.
   constexpr vec2d& operator+=(vec2d v) {
     x += v.x;
     y += v.y;
     return *this;
   }
+  // Component-wise, in place.
   constexpr vec2d& operator-=(vec2d v) {
     x -= v.x;
     y -= v.y;
     return *this;
   }
+  // Both components scaled, in place.
   constexpr vec2d& operator*=(float s) {
     x *= s;
     y *= s;
     return *this;
   }
+  // Both components equal.
   constexpr bool operator==(const vec2d&) const = default;
 };
 
+// Component-wise arithmetic and the dot product.
 constexpr vec2d operator+(vec2d a, vec2d b) { return a += b; }
 constexpr vec2d operator-(vec2d a, vec2d b) { return a -= b; }
 constexpr vec2d operator-(vec2d v) { return {-v.x, -v.y}; }

@@ -29,29 +29,30 @@ namespace tank {
 // table, so a property cannot be added to some of them and missed by others.
 #define TANK_OBJECT_FIELDS(FIELD, PROPERTY)                                            \
   FIELD(int, w, 0) /* unscaled size, copied from the bitmap by size_from_bitmap */     \
-  FIELD(int, h, 0)                                                                      \
+  FIELD(int, h, 0) /* unscaled height */                                               \
   PROPERTY(float, x, 0.0f) /* the anchor point in world pixels */                      \
-  PROPERTY(float, y, 0.0f)                                                              \
+  PROPERTY(float, y, 0.0f) /* the anchor's y, downwards */                             \
   PROPERTY(float, depth, 0.0f) /* drawing order: higher is drawn later, on top */      \
-  PROPERTY(float, scale_x, 1.0f)                                                        \
-  PROPERTY(float, scale_y, 1.0f)                                                        \
+  PROPERTY(float, scale_x, 1.0f) /* horizontal scale, 1 as the image is */             \
+  PROPERTY(float, scale_y, 1.0f) /* vertical scale */                                  \
   PROPERTY(float, opacity, 1.0f) /* copied into the alpha of `color` at every draw */  \
-  PROPERTY(float, rotation, 0.0f)                                                       \
-  PROPERTY(float, align_x, 0.0f)                                                        \
-  PROPERTY(float, align_y, 0.0f)                                                        \
-  PROPERTY(bool, flip_h, false)                                                         \
-  PROPERTY(bool, flip_v, false)                                                         \
+  PROPERTY(float, rotation, 0.0f) /* radians, clockwise, about the anchor */           \
+  PROPERTY(float, align_x, 0.0f) /* 0 left, 1 right, 0.5 the centre */                 \
+  PROPERTY(float, align_y, 0.0f) /* 0 top, 1 bottom */                                 \
+  PROPERTY(bool, flip_h, false) /* mirrored left to right */                           \
+  PROPERTY(bool, flip_v, false) /* mirrored top to bottom */                           \
   PROPERTY(ALLEGRO_BITMAP*, bitmap, nullptr) /* owned by the image bin */              \
-  PROPERTY(ALLEGRO_COLOR, color, al_map_rgba_f(1, 1, 1, 1))                            \
-  FIELD(tank::blend_mode, blend_mode, tank::blend_mode::normal)                        \
+  PROPERTY(ALLEGRO_COLOR, color, al_map_rgba_f(1, 1, 1, 1)) /* the tint */             \
+  FIELD(tank::blend_mode, blend_mode, tank::blend_mode::normal) /* how it blends */    \
   FIELD(bool, screen_fixed, false) /* true: drawn where it is, ignoring the camera */ \
   FIELD(int, frame_width, 0) /* a sprite sheet's grid; 0: the whole image shows */    \
-  FIELD(int, frame_height, 0)                                                         \
+  FIELD(int, frame_height, 0) /* the grid's height */                                 \
   FIELD(int, frame, 0) /* the frame shown while no cycle plays */                     \
-  FIELD(tank::frame_cycle_player, frame_player, {})
+  FIELD(tank::frame_cycle_player, frame_player, {}) /* the cycle under way */
 
 // The thirteen animatable properties alone, in the same order.
 #define TANK_OBJECT_PROPERTIES(PROPERTY) TANK_OBJECT_FIELDS(TANK_OBJECT_NOT_A_PROPERTY, PROPERTY)
+// A FIELD row, left out.
 #define TANK_OBJECT_NOT_A_PROPERTY(type, name, initial)
 
 // The one drawable thing: a borrowed bitmap placed with its anchor at (x, y),
@@ -68,6 +69,7 @@ namespace tank {
 // vector): moving one hands its place in the drawing order and its running
 // animators to the object it moves into. Copying is not possible.
 struct Object {
+// A row as the field's declaration.
 #define TANK_OBJECT_DECLARE_FIELD(type, name, initial) type name = initial;
   TANK_OBJECT_FIELDS(TANK_OBJECT_DECLARE_FIELD, TANK_OBJECT_DECLARE_FIELD)
 #undef TANK_OBJECT_DECLARE_FIELD
@@ -86,6 +88,7 @@ struct Object {
   bool has_frames() const;
 
  public:
+// A PROPERTY row as the field's animator list.
 #define TANK_OBJECT_DECLARE_LIST(type, name, initial) animator_list_class<type> name##_animators;
   TANK_OBJECT_PROPERTIES(TANK_OBJECT_DECLARE_LIST)
 #undef TANK_OBJECT_DECLARE_LIST
@@ -187,7 +190,7 @@ struct Object {
   // empty without a bitmap.
   image_rect frame_rect() const;
 
-  bool is_visible() const;
+  bool is_visible() const;  // neither transparent nor scaled to nothing
   // Where the camera puts it, it overlaps the display vertically and lies
   // wholly inside it horizontally.
   bool is_on_screen() const;

@@ -15,9 +15,9 @@ struct Object;
 // place's name, under which the registry finds it when the object leaves or
 // moves.
 struct registry_entry {
-  Object* object = nullptr;
-  float key = 0.0f;
-  std::uint32_t id = 0;
+  Object* object = nullptr;  // null once it has left
+  float key = 0.0f;          // the depth it was sorted by
+  std::uint32_t id = 0;      // the place's name
 };
 
 struct object_registry_class;
@@ -31,18 +31,23 @@ struct object_registry_class;
 // it. A re-sort during the walk (bring_to_front, sort_by_depth) reorders
 // what is left of it.
 struct object_walk {
+  // What a walk's iterator compares with to end.
   struct end_mark {};
+  // A place in the walk; it skips the places objects have left.
   struct iterator {
-    const std::vector<registry_entry>* entries = nullptr;
-    std::size_t index = 0;
-    std::size_t end = 0;
+    const std::vector<registry_entry>* entries = nullptr;  // the registry's, read afresh
+    std::size_t index = 0;                                  // the current place
+    std::size_t end = 0;                                    // the end of the walk
 
+    // The object here.
     Object& operator*() const { return *(*entries)[index].object; }
+    // On to the next live object.
     iterator& operator++() {
       ++index;
       skip_gaps();
       return *this;
     }
+    // Whether the walk goes on.
     bool operator!=(end_mark) const { return index < end && index < entries->size(); }
     // Entries are read afresh at every step: the vector may have grown.
     void skip_gaps() {
@@ -50,15 +55,17 @@ struct object_walk {
     }
   };
 
+  // Keeps the registry's places from shifting until the walk ends.
   explicit object_walk(object_registry_class& registry);
   ~object_walk();
   object_walk(const object_walk&) = delete;
   object_walk& operator=(const object_walk&) = delete;
 
+  // The first live object, and the mark the walk ends at.
   iterator begin() const;
   end_mark end() const { return {}; }
 
-  object_registry_class& registry;
+  object_registry_class& registry;  // the registry walked
   std::size_t end_index = 0;  // the places there were when the walk began
 };
 

@@ -17,10 +17,12 @@ namespace tank {
 // A rendered text is held under the font handle and the text: the same text
 // in two fonts (or one file at two sizes) is two entries.
 struct text_key {
-  ALLEGRO_FONT* font = nullptr;
-  std::string text;
+  ALLEGRO_FONT* font = nullptr;  // the font it is rendered in
+  std::string text;              // what it says
 
+  // The same font and text.
   bool operator==(const text_key&) const = default;
+  // Ordered by font, then text.
   friend bool operator<(const text_key& a, const text_key& b) {
     if (a.font != b.font) return std::less<ALLEGRO_FONT*>{}(a.font, b.font);
     return a.text < b.text;
@@ -29,9 +31,9 @@ struct text_key {
 
 // One recently drawn changing text and when it was last drawn.
 struct changing_text_entry {
-  text_key key;
+  text_key key;  // the font and the text
   ALLEGRO_BITMAP* bitmap = nullptr;  // owned; null for a text that cannot be rendered
-  unsigned long last_drawn = 0;
+  unsigned long last_drawn = 0;  // the bin's changing_text_draws when last drawn
 };
 
 // The font bin: fonts by (file name, size), the cache of texts rendered once
@@ -43,13 +45,13 @@ struct changing_text_entry {
 // a timer) is drawn with draw_changing_text instead: it keeps only the
 // `changing_text_capacity` texts drawn most recently and frees the rest.
 struct font_bin_class : resource_bin_class<font_key, ALLEGRO_FONT*> {
-  static constexpr std::size_t changing_text_capacity = 64;
+  static constexpr std::size_t changing_text_capacity = 64;  // changing texts kept
 
   std::map<text_key, ALLEGRO_BITMAP*> text_cache;  // owns its bitmaps; an entry may be null
   std::vector<changing_text_entry> changing_texts;  // at most changing_text_capacity
   unsigned long changing_text_draws = 0;            // orders changing_texts by use
-  std::string default_font_name = "data/lacuna.ttf";
-  int default_font_size = -16;
+  std::string default_font_name = "data/lacuna.ttf";  // the font of draw_text
+  int default_font_size = -16;                        // and its size (negative: in pixels)
 
   // The font of `draw_text` and `text_bitmap_default`; loaded when next used.
   void set_default_font(const std::string& name, int size);

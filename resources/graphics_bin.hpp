@@ -16,6 +16,7 @@ namespace tank {
 // image in place of one that does not load.
 struct graphics_bin_class : resource_bin_class<std::string, ALLEGRO_BITMAP*> {
   using resource_bin_class::get;
+  // The named image, loaded on first use; null when it cannot be.
   ALLEGRO_BITMAP* get(const std::string& name) { return get(name, name); }
 
   // Draws the named image with its point (w * pivot, h * pivot) on (x, y),
@@ -41,11 +42,11 @@ struct graphics_bin_class : resource_bin_class<std::string, ALLEGRO_BITMAP*> {
   // run like the image; null for an image without filtering), drawn where
   // filtering changes nothing.
   struct overlay_entry {
-    ALLEGRO_BITMAP* image = nullptr;
-    std::vector<image_rect> parts;
-    ALLEGRO_BITMAP* unfiltered = nullptr;
+    ALLEGRO_BITMAP* image = nullptr;       // the image the parts were found in
+    std::vector<image_rect> parts;         // drawn, around the clear middle
+    ALLEGRO_BITMAP* unfiltered = nullptr;  // its copy without filtering
   };
-  std::map<std::string, overlay_entry> overlays;
+  std::map<std::string, overlay_entry> overlays;  // by image name
 };
 
 // A framework global, usable from the constructors of globals in any file

@@ -14,10 +14,10 @@ namespace tank {
 
 // A rectangle of an image, in its pixels.
 struct image_rect {
-  int x = 0;
-  int y = 0;
-  int w = 0;
-  int h = 0;
+  int x = 0;  // the left column
+  int y = 0;  // the top row
+  int w = 0;  // width
+  int h = 0;  // height
 };
 
 // The rectangles that cover all of a width x height image except a clear

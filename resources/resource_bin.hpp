@@ -18,10 +18,11 @@ namespace tank {
 // K is the key (which doubles as the path), T the library handle.
 template <typename K, typename T>
 struct resource_bin_class {
-  std::map<K, T> loaded;
+  std::map<K, T> loaded;             // the handles, kept for the run
   std::map<K, std::string> missing;  // only the keys matter
   std::vector<std::string> errors;   // one message per failed key, in order of failure
 
+  // The handle, loaded from `path` on first use; null when it cannot be.
   T get(const K& key, const K& path) {
     if (auto found = loaded.find(key); found != loaded.end()) return found->second;
     if (is_missing(key)) return nullptr;
@@ -32,6 +33,7 @@ struct resource_bin_class {
     return load_and_store(key, path);
   }
 
+  // Loads now and keeps the handle, or records the failure.
   T load_and_store(const K& key, const K& path) {
     T handle = resource_kind<T>::load(path);
     if (!handle) {
@@ -42,6 +44,7 @@ struct resource_bin_class {
     return loaded.emplace(key, handle).first->second;
   }
 
+  // The key's failure, recorded and reported once.
   void record_failure(const K& key, const K& path) {
     if (!missing.try_emplace(key, "X").second) return;  // every value is "X": only the keys are consulted
     errors.push_back(resource_kind<T>::failure_message(path));
@@ -51,12 +54,15 @@ struct resource_bin_class {
     }
   }
 
+  // Whether the key has loaded, or has failed.
   bool is_loaded(const K& key) const { return loaded.contains(key); }
   bool is_missing(const K& key) const { return missing.contains(key); }
 
+  // The loaded resources, with or without the failed keys.
   int count(bool include_missing) const {
     return static_cast<int>(loaded.size()) + (include_missing ? missing_count() : 0);
   }
+  // The failed keys.
   int missing_count() const { return static_cast<int>(missing.size()); }
 };
 

@@ -28,6 +28,7 @@ ALLEGRO_SAMPLE* load_sample(const std::string& path);
 // The new-bitmap flags in force, made those of a memory bitmap.
 int memory_bitmap_flags();
 
+// Frees a handle of each kind.
 void destroy_resource(ALLEGRO_BITMAP* image);
 void destroy_resource(ALLEGRO_FONT* font);
 void destroy_resource(ALLEGRO_SAMPLE* sample);
@@ -35,9 +36,10 @@ void destroy_resource(ALLEGRO_SAMPLE* sample);
 // A font is held under its file name and size: one file at two sizes is two
 // fonts. Ordered by name, then size.
 struct font_key {
-  std::string name;
-  int size = 0;
+  std::string name;  // the file
+  int size = 0;      // as load_font takes it
 
+  // By name, then size.
   auto operator<=>(const font_key&) const = default;
 };
 
@@ -47,22 +49,28 @@ struct font_key {
 template <typename T>
 struct resource_kind;
 
+// Images: ready once the image add-on is up.
 template <>
 struct resource_kind<ALLEGRO_BITMAP*> {
+  // Whether it can load yet, the loader, and the failure's words.
   static bool ready();
   static ALLEGRO_BITMAP* load(const std::string& path) { return load_image(path); }
   static std::string failure_message(const std::string& path);
 };
 
+// Fonts, by file and size: ready once the font add-on is up.
 template <>
 struct resource_kind<ALLEGRO_FONT*> {
+  // Whether it can load yet, the loader, and the failure's words.
   static bool ready();
   static ALLEGRO_FONT* load(const font_key& path) { return load_font(path.name, path.size); }
   static std::string failure_message(const font_key& path);
 };
 
+// Samples: ready once the library is; without an audio system they fail.
 template <>
 struct resource_kind<ALLEGRO_SAMPLE*> {
+  // Whether it can load yet, the loader, and the failure's words.
   static bool ready();
   static ALLEGRO_SAMPLE* load(const std::string& path) { return load_sample(path); }
   static std::string failure_message(const std::string& path);

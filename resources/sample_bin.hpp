@@ -13,8 +13,9 @@ namespace tank {
 // run, a failure recorded once like the other bins'.
 struct sample_bin_class : resource_bin_class<std::string, ALLEGRO_SAMPLE*> {
   using resource_bin_class::get;
-  // Null, with nothing recorded, while there is no audio system: a game that
-  // may run silent asks for its sounds as usual, and none of them is missing.
+  // The named sample, loaded on first use. Null, with nothing recorded,
+  // while there is no audio system: a game that may run silent asks for its
+  // sounds as usual, and none of them is missing.
   ALLEGRO_SAMPLE* get(const std::string& name) { return al_is_audio_installed() ? get(name, name) : nullptr; }
 };
 

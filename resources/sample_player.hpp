@@ -21,7 +21,7 @@ constexpr int sample_voice_count = 16;
 
 // One of the player's sample instances and the sound it last took.
 struct sample_voice {
-  ALLEGRO_SAMPLE_INSTANCE* instance = nullptr;
+  ALLEGRO_SAMPLE_INSTANCE* instance = nullptr;  // owned by the audio system
   float gain = 0.0f;          // as asked for, to choose the sound that gives way
   unsigned long started = 0;  // the player's count of sounds when this one began
 };
@@ -39,11 +39,11 @@ struct sample_voice {
 // cover what a game plays on that mixer with the library itself. A post-
 // processing callback on that mixer sees the sound before that gain.
 struct sample_player_class {
-  std::array<sample_voice, sample_voice_count> voices{};
+  std::array<sample_voice, sample_voice_count> voices{};  // its own, beside the library's
   ALLEGRO_MIXER* mixer = nullptr;  // the voices' mixer; null until the first sound
-  unsigned long sounds_started = 0;
+  unsigned long sounds_started = 0;  // orders the voices by age
   float volume = 1.0f;  // 0 to 1
-  bool muted = false;
+  bool muted = false;   // nothing plays while set
 
   // Starts the sample at once and returns: the named file from the sample
   // bin, or missing_sample when it does not load. False when nothing was
@@ -52,7 +52,7 @@ struct sample_player_class {
   bool play(const std::string& name, const playback& how = {});
 
   void set_volume(float new_volume);  // clamped to 0 to 1
-  void set_muted(bool mute);
+  void set_muted(bool mute);          // keeps the volume for the unmute
 
  private:
   bool attach_voices();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project builds, runs and tests with; with
-# the argument `framework`, only those that building the framework needs.
+# the argument `framework`, only those that building the framework needs;
+# with `docs`, Doxygen as well, for the HTML reference.
 # Does nothing when every package is already present.
 set -euo pipefail
 
@@ -14,6 +15,9 @@ if [ "${1:-}" != framework ]; then
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick x11-utils openbox python3 python3-pil python3-numpy
   )
+fi
+if [ "${1:-}" = docs ]; then
+  packages+=(doxygen)
 fi
 
 missing=()

@@ -6,35 +6,28 @@
 #include <unistd.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include <tank/resources/placeholders.hpp>
-#include <tank/resources/resource_kinds.hpp>
 #include <tank/resources/sample_bin.hpp>
 #include <tank/resources/sample_player.hpp>
 
 #include "tests/support/library.hpp"
+#include "tests/support/silent_audio.hpp"
 #include "tests/support/wave_file.hpp"
 
 using namespace tank;
 
 namespace {
 
-// As start-up brings audio up, on a device that is there on any machine.
-bool start_silent_audio() {
-  setenv("ALSOFT_DRIVERS", "null", 1);
-  if (!al_install_audio() || !al_reserve_samples(16)) return false;
-  missing_sample = load_sample("data/missing_sample.wav");
-  return missing_sample != nullptr;
-}
-
 void* data_of(ALLEGRO_SAMPLE_INSTANCE* voice) { return al_get_sample_data(al_get_sample(voice)); }
 
 TEST(SamplePlayer, AFullPoolGivesWayToTheQuietestThenTheOldestAndMuteIsTheMixersGain) {
-  ASSERT_TRUE(start_headless_library() && start_silent_audio());
+  ASSERT_TRUE(start_headless_library());
+  const silent_audio audio;
+  ASSERT_TRUE(audio.started);
   // Twenty seconds long: every sound is still playing when the test looks.
   const std::string name =
       std::filesystem::temp_directory_path() / ("tank-sample-" + std::to_string(getpid()) + ".wav");

@@ -50,4 +50,30 @@ TEST(SamplePlayer, AFullPoolGivesWayToTheQuietestThenTheOldestAndMuteIsTheMixers
   std::filesystem::remove(name);
 }
 
+// The game restarts its sound itself: the samples the old audio system freed
+// are forgotten and loaded afresh, placeholder included.
+TEST(SamplePlayer, AfterAnAudioRestartTheSameNamesLoadAfresh) {
+  ASSERT_TRUE(start_headless_library());
+  const silent_audio audio;
+  ASSERT_TRUE(audio.started);
+  const std::string name =
+      std::filesystem::temp_directory_path() / ("tank-restart-" + std::to_string(getpid()) + ".wav");
+  std::ofstream(name, std::ios::binary) << wave_file(8820, 8820);  // 4410 frames at 44.1 kHz
+  ASSERT_TRUE(play_sample(name));
+  ASSERT_TRUE(play_sample("data/sounds/no_such.wav"));
+
+  al_uninstall_audio();
+  ASSERT_TRUE(al_install_audio() && al_reserve_samples(16));
+  ALLEGRO_SAMPLE* again = get_sample(name);
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(al_get_sample_length(again), 4410u);
+  EXPECT_EQ(al_get_sample_frequency(again), 44100u);
+  EXPECT_TRUE(play_sample(name));
+  EXPECT_TRUE(play_sample("data/sounds/no_such.wav")) << "the placeholder, loaded again";
+  ASSERT_NE(missing_sample, nullptr);
+  EXPECT_GT(al_get_sample_length(missing_sample), 0u);
+  EXPECT_EQ(samples_bin.missing_count(), 1) << "a missing name stays missing, reported once";
+  std::filesystem::remove(name);
+}
+
 }  // namespace

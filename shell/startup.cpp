@@ -21,8 +21,8 @@
 #include <tank/resources/font_bin.hpp>
 #include <tank/resources/new_bitmap_flags.hpp>
 #include <tank/resources/placeholders.hpp>
-#include <tank/resources/sample_bin.hpp>
 #include <tank/resources/resource_kinds.hpp>
+#include <tank/resources/sample_bin.hpp>
 #include <tank/shell/display_loss.hpp>
 #include <tank/shell/exit_status.hpp>
 
@@ -70,10 +70,7 @@ void start_audio(std::vector<std::string>& errors) {
 // reverse order of their registration, so this one runs before the library's
 // own (registered just before), and all of them before the sound library's
 // clean-up at unload, which aborts now and then on a device left open.
-void end_sound_first() {
-  static const bool registered = std::atexit(shut_down_audio) == 0;
-  (void)registered;
-}
+void end_sound_first() { [[maybe_unused]] static const bool registered = std::atexit(shut_down_audio) == 0; }
 }  // namespace
 
 std::vector<std::string> start_up() {
@@ -87,9 +84,8 @@ std::vector<std::string> start_up() {
   std::srand(random_seed.value_or(static_cast<unsigned>(std::time(nullptr))));
 
   start_audio(errors);
-  missing_sample = samples_bin.placeholder();
   // A game that may run silent needs the placeholder only when there is sound.
-  if (!missing_sample && (audio_required || al_is_audio_installed())) {
+  if (!samples_bin.placeholder() && (audio_required || al_is_audio_installed())) {
     errors.push_back("could not load sample \"data/missing_sample.wav\"");
   }
 

@@ -16,10 +16,3 @@
 // is killed, so a hang fails one case instead of the whole run.
 std::vector<std::string> lines_from_child(const std::filesystem::path& folder, bool audio,
                                           const std::function<std::vector<std::string>()>& body);
-
-// Runs `body` in a child set up the same way, which then ends as a program
-// does, through exit(0): every exit handler runs. Returns what the child wrote
-// to standard error, followed by a line saying how it ended when that was
-// not with status 0.
-std::string standard_error_of_child(const std::filesystem::path& folder, bool audio,
-                                    const std::function<void()>& body);

@@ -6,14 +6,11 @@
 #include <cstdlib>
 
 #include <tank/resources/audio_session.hpp>
-#include <tank/resources/placeholders.hpp>
 #include <tank/resources/sample_bin.hpp>
 
 silent_audio::silent_audio() {
   setenv("ALSOFT_DRIVERS", "null", 1);
-  started = al_install_audio() && al_reserve_samples(16) && al_init_acodec_addon();
-  tank::missing_sample = started ? tank::samples_bin.placeholder() : nullptr;
-  started = started && tank::missing_sample;
+  started = al_install_audio() && al_reserve_samples(16) && al_init_acodec_addon() && tank::samples_bin.placeholder();
 }
 
 silent_audio::~silent_audio() { tank::shut_down_audio(); }

@@ -1,10 +1,10 @@
 // Every image and font the game reads, the title's sound and the three
 // placeholders, replaced in a scratch copy of data/ by an empty file, by
 // random bytes or by the first half of the file; the two sounds also by WAV
-// files that are damaged inside (no format, a format after the data, no data,
-// a rate or channel count no real file has, a million empty chunks). Each case runs in a child process of its own from the
-// scratch folder (the library and the game's globals start once per
-// process): start-up with no display, then, as the program would, a few
+// files damaged inside (no format, a format after the data, no data, a rate
+// no real file has, a million empty chunks). Each case runs
+// in a child process of its own from the scratch folder (the library and the
+// game's globals start once per process): start-up with no display, then, as the program would, a few
 // seconds of random play drawn into a memory frame. The child writes what it
 // found as lines of text; the parent compares them with what is expected.
 #include <allegro5/allegro.h>
@@ -49,18 +49,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum class damage {
-  empty,
-  random_bytes,
-  first_half,
-  // WAV files whose headers hold what no real recording has.
-  no_format,
-  format_after_data,
-  no_data,
-  one_hertz,
-  no_channels,
-  million_chunks,
-};
+// After first_half: WAV files whose headers hold what no real recording has.
+enum class damage { empty, random_bytes, first_half, no_format, format_after_data, no_data, one_hertz, million_chunks };
 
 struct damage_case {
   std::string file;  // as the game names it, relative to the working directory
@@ -284,14 +274,9 @@ std::string default_font_for_hud(headless_driver_class& game) {
 // The title's sound, just played by the world's setup: when it failed, the
 // placeholder plays in its place.
 std::string title_sound_check(const std::string& file) {
-  if (!samples_bin.is_missing(file)) return "";
-  for (const sample_voice& voice : sample_player.voices) {
-    if (voice.instance && al_get_sample_instance_playing(voice.instance) &&
-        al_get_sample_data(al_get_sample(voice.instance)) == al_get_sample_data(missing_sample)) {
-      return "placeholder played for " + file;
-    }
-  }
-  return "placeholder not played for " + file;
+  ALLEGRO_SAMPLE_INSTANCE* voice = sample_player.voices[0].instance;
+  const bool placeholder = voice && al_get_sample_data(al_get_sample(voice)) == al_get_sample_data(missing_sample);
+  return samples_bin.is_missing(file) ? std::string(placeholder ? "" : "not ") + "placeholder played for " + file : "";
 }
 
 std::vector<std::string> what_the_child_finds(const damage_case& c) {
@@ -370,18 +355,13 @@ void write_file(const fs::path& path, const std::vector<char>& bytes) {
 
 // A second of silence in a WAV file damaged inside.
 std::string damaged_wave(damage kind) {
-  const std::string format = wave_chunk("fmt ", pcm_format(44100, 1));
+  const std::string format = wave_chunk("fmt ", pcm_format(kind == damage::one_hertz ? 1 : 44100, 1));
   const std::string data = wave_chunk("data", std::string(88200, '\0'));
-  switch (kind) {
-    case damage::no_format: return riff_wave(data);
-    case damage::format_after_data: return riff_wave(data + format);
-    case damage::no_data: return riff_wave(format + wave_chunk("data", ""));
-    case damage::one_hertz: return riff_wave(wave_chunk("fmt ", pcm_format(1, 1)) + data);
-    case damage::no_channels: return riff_wave(wave_chunk("fmt ", pcm_format(44100, 0)) + data);
-    default: break;
-  }
-  std::string empty_chunks;  // 8 MB
-  for (int i = 0; i < 1'000'000; ++i) empty_chunks += wave_chunk("junk", "");
+  if (kind == damage::no_format) return riff_wave(data);
+  if (kind == damage::format_after_data) return riff_wave(data + format);
+  if (kind == damage::no_data) return riff_wave(format + wave_chunk("data", ""));
+  std::string empty_chunks;  // 8 MB of them for million_chunks
+  for (int i = 0; kind == damage::million_chunks && i < 1'000'000; ++i) empty_chunks += wave_chunk("junk", "");
   return riff_wave(empty_chunks + format + data);
 }
 
@@ -405,8 +385,8 @@ std::string case_name(const damage_case& c) {
   for (char& ch : name) {
     if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
   }
-  const char* kinds[] = {"_empty",  "_random_bytes", "_first_half", "_no_format",     "_format_after_data",
-                         "_no_data", "_one_hertz",    "_no_channels", "_million_chunks"};
+  const char* kinds[] = {"_empty",   "_random_bytes", "_first_half",    "_no_format",
+                         "_format_after_data", "_no_data", "_one_hertz", "_million_chunks"};
   return name + kinds[static_cast<int>(c.kind)];
 }
 
@@ -417,9 +397,8 @@ std::vector<damage_case> every_case() {
       cases.push_back({file, kind});
   }
   for (const char* file : damaged_sounds) {
-    for (damage kind : {damage::no_format, damage::format_after_data, damage::no_data, damage::one_hertz,
-                        damage::no_channels, damage::million_chunks})
-      cases.push_back({file, kind});
+    for (int kind = static_cast<int>(damage::no_format); kind <= static_cast<int>(damage::million_chunks); ++kind)
+      cases.push_back({file, static_cast<damage>(kind)});
   }
   return cases;
 }

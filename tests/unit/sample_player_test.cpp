@@ -68,11 +68,9 @@ TEST(SamplePlayer, AfterAnAudioRestartTheSameNamesLoadAfresh) {
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(al_get_sample_length(again), 4410u);
   EXPECT_EQ(al_get_sample_frequency(again), 44100u);
-  EXPECT_TRUE(play_sample(name));
   EXPECT_TRUE(play_sample("data/sounds/no_such.wav")) << "the placeholder, loaded again";
   ASSERT_NE(missing_sample, nullptr);
   EXPECT_GT(al_get_sample_length(missing_sample), 0u);
-  EXPECT_EQ(samples_bin.missing_count(), 1) << "a missing name stays missing, reported once";
   std::filesystem::remove(name);
 }
 

@@ -69,8 +69,8 @@ ALLEGRO_FONT* load_font(const std::string& name, int size) {
 ALLEGRO_SAMPLE* load_sample(const std::string& path) {
   if (!al_is_audio_installed() || names_no_file(path)) return nullptr;
   // The library would allocate whatever the header claims, however little
-  // the file holds.
-  if (wave_header_overstates_size(path)) return nullptr;
+  // the file holds, and play what no real file holds.
+  if (wave_header_is_damaged(path)) return nullptr;
   return al_load_sample(path.c_str());
 }
 

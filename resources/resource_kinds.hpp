@@ -21,8 +21,9 @@ namespace tank {
 ALLEGRO_BITMAP* load_image(const std::string& path);
 ALLEGRO_FONT* load_font(const std::string& name, int size);
 // Null as well while no audio system is installed (the library would crash
-// creating a sample then), and for a WAV file whose header claims more sample
-// data than the file holds.
+// creating a sample then), and for a damaged WAV file: one whose headers
+// claim more than the file holds or describe what no real file holds
+// (resources/wave_header.hpp).
 ALLEGRO_SAMPLE* load_sample(const std::string& path);
 
 // The new-bitmap flags in force, made those of a memory bitmap.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include <tank/resources/placeholders.hpp>
+#include <tank/resources/audio_session.hpp>
 #include <tank/resources/sample_bin.hpp>
 
 namespace tank {
@@ -18,19 +18,12 @@ float within(float value, float low, float high, float otherwise) {
 
 // The mixer sounds are heard through; none without an audio system.
 ALLEGRO_MIXER* default_mixer() { return al_is_audio_installed() ? al_get_default_mixer() : nullptr; }
-
-void release(std::array<sample_voice, sample_voice_count>& voices) {
-  for (sample_voice& voice : voices) {
-    if (voice.instance) al_destroy_sample_instance(voice.instance);
-  }
-  voices = {};
-}
 }  // namespace
 
 bool sample_player_class::play(const std::string& name, const playback& how) {
   if (muted || !attach_voices()) return false;
   ALLEGRO_SAMPLE* sample = samples_bin.get(name);
-  if (!sample) sample = missing_sample;
+  if (!sample) sample = samples_bin.placeholder();
   if (!sample) return false;
 
   const float gain = within(how.gain, 0.0f, 16.0f, 0.0f);
@@ -62,21 +55,33 @@ void sample_player_class::set_muted(bool mute) {
   apply_gain();
 }
 
-bool sample_player_class::attach_voices() {
-  ALLEGRO_MIXER* current = default_mixer();
-  // The audio system was shut down (and took the instances with it) or gave
-  // the default mixer up: the old voices are gone or no longer heard.
-  if (current != mixer) {
-    voices = {};
-    mixer = nullptr;
+void sample_player_class::release_voices() {
+  if (session != 0 && session == audio_session()) {
+    for (sample_voice& voice : voices) {
+      if (!voice.instance) continue;
+      al_stop_sample_instance(voice.instance);
+      al_destroy_sample_instance(voice.instance);
+    }
   }
+  voices = {};
+  mixer = nullptr;
+  session = 0;
+}
+
+bool sample_player_class::attach_voices() {
+  // Voices made in an audio session that is over were freed with it; those
+  // on a default mixer the game has since replaced are no longer heard.
+  const unsigned long now = audio_session();
+  ALLEGRO_MIXER* current = now != 0 ? al_get_default_mixer() : nullptr;
+  if (now != session || current != mixer) release_voices();
   if (!current) return false;
   if (mixer) return true;
 
+  session = now;
   for (sample_voice& voice : voices) {
     voice.instance = al_create_sample_instance(nullptr);
     if (!voice.instance || !al_attach_sample_instance_to_mixer(voice.instance, current)) {
-      release(voices);
+      release_voices();
       return false;
     }
   }

@@ -28,7 +28,8 @@ struct sample_voice {
 
 // Plays samples by file name on a pool of instances of its own, attached to
 // the library's default mixer when the first sound is played; the audio
-// system owns them and frees them when it shuts down. Playing never blocks
+// system owns them and frees them when it is uninstalled, and the player then
+// makes new ones in the next audio session. Playing never blocks
 // and never fails the game: with every voice busy the quietest sound (the
 // oldest of equally quiet ones) gives way, unless the new one is quieter
 // still, and then the new one is not played. Without an audio system (a game
@@ -41,6 +42,7 @@ struct sample_voice {
 struct sample_player_class {
   std::array<sample_voice, sample_voice_count> voices{};  // its own, beside the library's
   ALLEGRO_MIXER* mixer = nullptr;  // the voices' mixer; null until the first sound
+  unsigned long session = 0;       // the audio session (audio_session()) the voices were made in
   unsigned long sounds_started = 0;  // orders the voices by age
   float volume = 1.0f;  // 0 to 1
   bool muted = false;   // nothing plays while set
@@ -53,6 +55,9 @@ struct sample_player_class {
 
   void set_volume(float new_volume);  // clamped to 0 to 1
   void set_muted(bool mute);          // keeps the volume for the unmute
+  // Stops and destroys the voices (those of an earlier audio session are
+  // freed already and only forgotten); the next sound makes new ones.
+  void release_voices();
 
  private:
   bool attach_voices();

@@ -17,10 +17,12 @@
 #include <tank/core/settings.hpp>
 #include <tank/input/input_sample.hpp>
 #include <tank/math/blend_mode.hpp>
+#include <tank/resources/audio_session.hpp>
 #include <tank/resources/font_bin.hpp>
 #include <tank/resources/new_bitmap_flags.hpp>
 #include <tank/resources/placeholders.hpp>
 #include <tank/resources/resource_kinds.hpp>
+#include <tank/resources/sample_bin.hpp>
 #include <tank/shell/display_loss.hpp>
 #include <tank/shell/exit_status.hpp>
 
@@ -63,6 +65,12 @@ void start_audio(std::vector<std::string>& errors) {
   }
   al_init_acodec_addon();
 }
+
+// However the program ends, its sound goes first: exit handlers run in the
+// reverse order of their registration, so this one runs before the library's
+// own (registered just before), and all of them before the sound library's
+// clean-up at unload, which aborts now and then on a device left open.
+void end_sound_first() { [[maybe_unused]] static const bool registered = std::atexit(shut_down_audio) == 0; }
 }  // namespace
 
 std::vector<std::string> start_up() {
@@ -71,13 +79,13 @@ std::vector<std::string> start_up() {
   // moment of it is left to the default handling of its loss.
   end_on_display_loss();
   al_install_system(ALLEGRO_VERSION_INT, std::atexit);
+  end_sound_first();
   init_addons();
   std::srand(random_seed.value_or(static_cast<unsigned>(std::time(nullptr))));
 
   start_audio(errors);
-  missing_sample = load_sample("data/missing_sample.wav");
   // A game that may run silent needs the placeholder only when there is sound.
-  if (!missing_sample && (audio_required || al_is_audio_installed())) {
+  if (!samples_bin.placeholder() && (audio_required || al_is_audio_installed())) {
     errors.push_back("could not load sample \"data/missing_sample.wav\"");
   }
 

@@ -1,16 +1,26 @@
 #include "tests/support/wave_file.hpp"
 
 namespace {
-std::string le32(std::uint32_t value) {
-  std::string bytes;
-  for (int i = 0; i < 4; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-  return bytes;
+std::string le(std::uint32_t value, int bytes) {
+  std::string out;
+  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+  return out;
 }
 }  // namespace
 
+std::string riff_wave(const std::string& chunks) {
+  return "RIFF" + le(static_cast<std::uint32_t>(4 + chunks.size()), 4) + "WAVE" + chunks;
+}
+
+std::string wave_chunk(const char* id, const std::string& body) {
+  return id + le(static_cast<std::uint32_t>(body.size()), 4) + body + std::string(body.size() % 2, '\0');
+}
+
+std::string pcm_format(std::uint32_t rate, std::uint16_t channels) {
+  const std::uint32_t block = 2u * channels;  // bytes of one frame
+  return le(1, 2) + le(channels, 2) + le(rate, 4) + le(rate * block, 4) + le(block, 2) + le(16, 2);
+}
+
 std::string wave_file(std::uint32_t claimed, std::size_t held) {
-  // PCM, mono; 44 100 samples and 88 200 bytes a second; 2-byte blocks of 16 bits.
-  const std::string format = le32(0x00010001) + le32(44100) + le32(88200) + le32(0x00100002);
-  const std::string form = "WAVEfmt " + le32(16) + format + "data" + le32(claimed) + std::string(held, '\0');
-  return "RIFF" + le32(static_cast<std::uint32_t>(form.size())) + form;
+  return riff_wave(wave_chunk("fmt ", pcm_format(44100, 1)) + "data" + le(claimed, 4) + std::string(held, '\0'));
 }

@@ -1,11 +1,14 @@
-// Every image and font the game reads, and the three placeholders, replaced in
-// a scratch copy of data/ by an empty file, by random bytes or by the first
-// half of the file. Each case runs in a child process of its own from the
-// scratch folder (the library and the game's globals start once per
-// process): start-up with no display, then, as the program would, a few
+// Every image and font the game reads, the title's sound and the three
+// placeholders, replaced in a scratch copy of data/ by an empty file, by
+// random bytes or by the first half of the file; the two sounds also by WAV
+// files damaged inside (no format, a format after the data, no data, a rate
+// no real file has, a million empty chunks). Each case runs
+// in a child process of its own from the scratch folder (the library and the
+// game's globals start once per process): start-up with no display, then, as the program would, a few
 // seconds of random play drawn into a memory frame. The child writes what it
 // found as lines of text; the parent compares them with what is expected.
 #include <allegro5/allegro.h>
+#include <allegro5/allegro_audio.h>
 #include <allegro5/allegro_font.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -28,6 +31,8 @@
 #include <tank/resources/font_bin.hpp>
 #include <tank/resources/graphics_bin.hpp>
 #include <tank/resources/placeholders.hpp>
+#include <tank/resources/sample_bin.hpp>
+#include <tank/resources/sample_player.hpp>
 #include <tank/shell/startup.hpp>
 
 #include "app/config.hpp"
@@ -36,6 +41,7 @@
 #include "tests/support/child_process.hpp"
 #include "tests/support/headless_driver.hpp"
 #include "tests/support/random_player.hpp"
+#include "tests/support/wave_file.hpp"
 
 using namespace tank;
 
@@ -43,7 +49,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-enum class damage { empty, random_bytes, first_half };
+// After first_half: WAV files whose headers hold what no real recording has.
+enum class damage { empty, random_bytes, first_half, no_format, format_after_data, no_data, one_hertz, million_chunks };
 
 struct damage_case {
   std::string file;  // as the game names it, relative to the working directory
@@ -55,7 +62,10 @@ const char* const damaged_files[] = {
     "data/images/sheild.png",    "data/images/enemy_bullet.png", "data/images/crosshair.png",
     "data/images/vignette2.png", "data/fonts/StencilStd.otf",    "data/fonts/lacuna.ttf",
     "data/missing_image.png",    "data/missing_sample.wav",      "data/lacuna.ttf",
+    "data/sounds/title.wav",
 };
+// Played at once, by the world's setup.
+const char* const damaged_sounds[] = {"data/sounds/title.wav", "data/missing_sample.wav"};
 
 const std::string display_failure = "Error creating the display.";  // always: the tests have no display
 
@@ -67,7 +77,8 @@ bool ends_with(const std::string& text, const std::string& end) {
 // Every damage here makes the file fail to load. Two would slip past the
 // library: the first half of a TrueType font opens (the tables it reads on
 // opening come first; the glyphs then draw as nothing), and so does the first
-// half of a WAV file (the header gives the length). The loaders refuse both.
+// half of a WAV file (the header gives the length). The loaders refuse both,
+// and every WAV file damaged inside.
 
 bool is_placeholder(const std::string& file) {
   return file == "data/missing_image.png" || file == "data/missing_sample.wav" || file == "data/lacuna.ttf";
@@ -260,6 +271,14 @@ std::string default_font_for_hud(headless_driver_class& game) {
   return "HUD drawn in the default font";
 }
 
+// The title's sound, just played by the world's setup: when it failed, the
+// placeholder plays in its place.
+std::string title_sound_check(const std::string& file) {
+  ALLEGRO_SAMPLE_INSTANCE* voice = sample_player.voices[0].instance;
+  const bool placeholder = voice && al_get_sample_data(al_get_sample(voice)) == al_get_sample_data(missing_sample);
+  return samples_bin.is_missing(file) ? std::string(placeholder ? "" : "not ") + "placeholder played for " + file : "";
+}
+
 std::vector<std::string> what_the_child_finds(const damage_case& c) {
   std::vector<std::string> found;
   const std::vector<std::string> messages = start_up();
@@ -268,10 +287,13 @@ std::vector<std::string> what_the_child_finds(const damage_case& c) {
   if (messages.size() > 1) return found;
 
   headless_driver_class& game = shared_driver();
+  const std::string title_sound = title_sound_check(c.file);
   play(game);
   found.push_back("played " + std::to_string(game.ticks) + " ticks");
   for (const std::string& message : graphics_bin.errors) found.push_back("image bin: " + message);
   for (const std::string& message : fonts_bin.errors) found.push_back("font bin: " + message);
+  for (const std::string& message : samples_bin.errors) found.push_back("sample bin: " + message);
+  if (!title_sound.empty()) found.push_back(title_sound);
 
   if (graphics_bin.is_missing(c.file)) found.push_back(placeholder_check(game, c.file));
   if (fonts_bin.is_missing({c.file, -110})) found.push_back(default_font_for_titles(game));
@@ -311,6 +333,9 @@ std::vector<std::string> expected_findings(const damage_case& c, bool fails) {
       expected.push_back("font bin: could not load font " + quoted(c.file) + " (size " + size + ")");
     }
     expected.push_back("HUD drawn in the default font");
+  } else if (ends_with(c.file, ".wav")) {
+    expected.push_back("sample bin: could not load sample " + quoted(c.file));
+    expected.push_back("placeholder played for " + c.file);
   }
   return expected;
 }
@@ -328,7 +353,23 @@ void write_file(const fs::path& path, const std::vector<char>& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+// A second of silence in a WAV file damaged inside.
+std::string damaged_wave(damage kind) {
+  const std::string format = wave_chunk("fmt ", pcm_format(kind == damage::one_hertz ? 1 : 44100, 1));
+  const std::string data = wave_chunk("data", std::string(88200, '\0'));
+  if (kind == damage::no_format) return riff_wave(data);
+  if (kind == damage::format_after_data) return riff_wave(data + format);
+  if (kind == damage::no_data) return riff_wave(format + wave_chunk("data", ""));
+  std::string empty_chunks;  // 8 MB of them for million_chunks
+  for (int i = 0; kind == damage::million_chunks && i < 1'000'000; ++i) empty_chunks += wave_chunk("junk", "");
+  return riff_wave(empty_chunks + format + data);
+}
+
 void damage_file(const fs::path& path, damage kind, unsigned int seed) {
+  if (kind > damage::first_half) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << damaged_wave(kind);
+    return;
+  }
   std::vector<char> bytes = read_file(path);
   if (kind == damage::empty) bytes.clear();
   if (kind == damage::first_half) bytes.resize(bytes.size() / 2);
@@ -344,7 +385,8 @@ std::string case_name(const damage_case& c) {
   for (char& ch : name) {
     if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
   }
-  const char* kinds[] = {"_empty", "_random_bytes", "_first_half"};
+  const char* kinds[] = {"_empty",   "_random_bytes", "_first_half",    "_no_format",
+                         "_format_after_data", "_no_data", "_one_hertz", "_million_chunks"};
   return name + kinds[static_cast<int>(c.kind)];
 }
 
@@ -353,6 +395,10 @@ std::vector<damage_case> every_case() {
   for (const char* file : damaged_files) {
     for (damage kind : {damage::empty, damage::random_bytes, damage::first_half})
       cases.push_back({file, kind});
+  }
+  for (const char* file : damaged_sounds) {
+    for (int kind = static_cast<int>(damage::no_format); kind <= static_cast<int>(damage::million_chunks); ++kind)
+      cases.push_back({file, static_cast<damage>(kind)});
   }
   return cases;
 }

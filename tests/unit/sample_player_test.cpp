@@ -6,35 +6,28 @@
 #include <unistd.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include <tank/resources/placeholders.hpp>
-#include <tank/resources/resource_kinds.hpp>
 #include <tank/resources/sample_bin.hpp>
 #include <tank/resources/sample_player.hpp>
 
 #include "tests/support/library.hpp"
+#include "tests/support/silent_audio.hpp"
 #include "tests/support/wave_file.hpp"
 
 using namespace tank;
 
 namespace {
 
-// As start-up brings audio up, on a device that is there on any machine.
-bool start_silent_audio() {
-  setenv("ALSOFT_DRIVERS", "null", 1);
-  if (!al_install_audio() || !al_reserve_samples(16)) return false;
-  missing_sample = load_sample("data/missing_sample.wav");
-  return missing_sample != nullptr;
-}
-
 void* data_of(ALLEGRO_SAMPLE_INSTANCE* voice) { return al_get_sample_data(al_get_sample(voice)); }
 
 TEST(SamplePlayer, AFullPoolGivesWayToTheQuietestThenTheOldestAndMuteIsTheMixersGain) {
-  ASSERT_TRUE(start_headless_library() && start_silent_audio());
+  ASSERT_TRUE(start_headless_library());
+  const silent_audio audio;
+  ASSERT_TRUE(audio.started);
   // Twenty seconds long: every sound is still playing when the test looks.
   const std::string name =
       std::filesystem::temp_directory_path() / ("tank-sample-" + std::to_string(getpid()) + ".wav");
@@ -54,6 +47,30 @@ TEST(SamplePlayer, AFullPoolGivesWayToTheQuietestThenTheOldestAndMuteIsTheMixers
   EXPECT_FALSE(play_sample(name)) << "not kept for later";
   toggle_mute();
   EXPECT_EQ(al_get_mixer_gain(al_get_default_mixer()), 0.5f);
+  std::filesystem::remove(name);
+}
+
+// The game restarts its sound itself: the samples the old audio system freed
+// are forgotten and loaded afresh, placeholder included.
+TEST(SamplePlayer, AfterAnAudioRestartTheSameNamesLoadAfresh) {
+  ASSERT_TRUE(start_headless_library());
+  const silent_audio audio;
+  ASSERT_TRUE(audio.started);
+  const std::string name =
+      std::filesystem::temp_directory_path() / ("tank-restart-" + std::to_string(getpid()) + ".wav");
+  std::ofstream(name, std::ios::binary) << wave_file(8820, 8820);  // 4410 frames at 44.1 kHz
+  ASSERT_TRUE(play_sample(name));
+  ASSERT_TRUE(play_sample("data/sounds/no_such.wav"));
+
+  al_uninstall_audio();
+  ASSERT_TRUE(al_install_audio() && al_reserve_samples(16));
+  ALLEGRO_SAMPLE* again = get_sample(name);
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(al_get_sample_length(again), 4410u);
+  EXPECT_EQ(al_get_sample_frequency(again), 44100u);
+  EXPECT_TRUE(play_sample("data/sounds/no_such.wav")) << "the placeholder, loaded again";
+  ASSERT_NE(missing_sample, nullptr);
+  EXPECT_GT(al_get_sample_length(missing_sample), 0u);
   std::filesystem::remove(name);
 }
 

@@ -82,6 +82,17 @@ TEST(Numeric, FloatWrappersAndPowers) {
   EXPECT_EQ(pow_int(2.0f, -2), 0.25f);
 }
 
+TEST(Numeric, LerpPassesBeyondItsEndsAndClampTakesTheLowerBoundFirst) {
+  EXPECT_EQ(lerp(10.0f, 20.0f, 1.2f), 22.0f);
+  EXPECT_EQ(lerp(10.0f, 20.0f, 0.25f), 12.5f);
+  EXPECT_EQ(lerp(10.0f, 20.0f, -0.5f), 5.0f);
+  EXPECT_EQ(clamp(-0.5, 0.0, 1.0), 0.0);
+  EXPECT_EQ(clamp(7.0, 0.0, 1.0), 1.0);
+  EXPECT_EQ(clamp(0.25, 0.0, 1.0), 0.25);
+  EXPECT_EQ(clamp(0.0, 3.0, 1.0), 1.0);  // crossed bounds: hi
+  EXPECT_TRUE(std::isnan(clamp(NAN, 0.0, 1.0)));
+}
+
 TEST(Random, RangesAreExactAndInclusive) {
   std::srand(1);
   bool saw_lo = false;

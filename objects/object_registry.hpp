@@ -26,28 +26,33 @@ struct object_registry_class;
 //
 //   for (Object& object : object_registry.in_order()) ...
 //
-// The walk may make and destroy objects: an object destroyed before the walk
-// reaches it is skipped, and objects made during the walk are not visited by
-// it. A re-sort during the walk (bring_to_front, sort_by_depth) reorders
-// what is left of it.
+// The walk goes through the objects there were when it began, in the order
+// they had then, and visits each object that lives through it exactly once,
+// whatever the walk does meanwhile:
+// - re-sorting (bring_to_front, sort_by_depth, update_all_objects, drawing)
+//   changes the drawing order at once but not the rest of the walk;
+// - an object destroyed before the walk reaches it is not visited;
+// - an object made during the walk is not visited by it;
+// - an object moved into another (a vector growing) is visited once, as the
+//   object it moved into.
+// Walks may nest, and a walk is walked once.
+//
+// What it costs: a walk reads the registry's places in turn, as a plain loop
+// would. Only if the order changes while it is under way does it first copy
+// the names of the places it has still to visit (into a buffer the registry
+// keeps, so nothing is allocated once it has grown), and from then on finds
+// each object by its place's name.
 struct object_walk {
   struct end_mark {};
   struct iterator {
-    const std::vector<registry_entry>* entries = nullptr;
-    std::size_t index = 0;
-    std::size_t end = 0;
+    object_walk* walk = nullptr;
 
-    Object& operator*() const { return *(*entries)[index].object; }
+    Object& operator*() const { return *walk->current; }
     iterator& operator++() {
-      ++index;
-      skip_gaps();
+      walk->advance();
       return *this;
     }
-    bool operator!=(end_mark) const { return index < end && index < entries->size(); }
-    // Entries are read afresh at every step: the vector may have grown.
-    void skip_gaps() {
-      while (*this != end_mark{} && (*entries)[index].object == nullptr) ++index;
-    }
+    bool operator!=(end_mark) const { return walk->current != nullptr; }
   };
 
   explicit object_walk(object_registry_class& registry);
@@ -55,11 +60,24 @@ struct object_walk {
   object_walk(const object_walk&) = delete;
   object_walk& operator=(const object_walk&) = delete;
 
-  iterator begin() const;
+  // The first call finds the first object; a later one resumes the walk
+  // where it stands.
+  iterator begin();
   end_mark end() const { return {}; }
 
+ private:
+  friend struct object_registry_class;
+  void advance();
+
   object_registry_class& registry;
-  std::size_t end_index = 0;  // the places there were when the walk began
+  object_walk* outer = nullptr;  // the walks under way form a list, newest first
+  Object* current = nullptr;     // the object visited now; null once the walk is over
+  // Still to visit: the registry's places [next, end), or once the order has
+  // changed, the places named by the registry's walk_ids [next, end).
+  std::size_t next = 0;
+  std::size_t end_index = 0;
+  bool started = false;
+  bool by_name = false;
 };
 
 // Every live Object, sorted by ascending depth: the frame is drawn in this
@@ -84,7 +102,9 @@ struct object_registry_class {
   // Ascending depth; equal depths keep their order. A depth written directly
   // takes effect here, at bring_to_front or at the next tick.
   void sort_by_depth();
-  // Puts the object 0.1 above the current last entry and re-sorts.
+  // Re-sorts, gives the object a depth 0.1 above the last entry's (or the
+  // next depth up, where 0.1 is lost to rounding, from 2^21 on) and puts it
+  // last. Above an infinite or NaN depth it takes infinity, still last.
   void bring_to_front(Object* object);
   // The per-tick step: every object's animators, then the depth order, which
   // depth animators may have changed.
@@ -121,17 +141,33 @@ struct object_registry_class {
   void close_gaps();
   void drop_trailing_gaps();
   void place(std::size_t index, registry_entry entry);
+  void move_to_end(std::size_t index);
+  // Called before the places change: every walk under way keeps the names
+  // of the places it has still to visit.
+  void keep_walks_by_name();
+  void end_walk(object_walk& walk);
 
   // [0, sorted_end) ascends by key; the arrivals follow in registration order.
   std::vector<registry_entry> entries;
   std::size_t sorted_end = 0;
-  // Where each place is in `entries`, by its id, and the ids free for reuse.
-  // Entries move at every merge: updating this dense table instead of each
-  // object keeps a tick from writing to objects scattered over memory.
+  // Where each place is in `entries`, by its id (`nowhere` once it is
+  // empty), and the ids free for reuse. Entries move at every merge:
+  // updating this dense table instead of each object keeps a tick from
+  // writing to objects scattered over memory.
+  static constexpr std::uint32_t nowhere = static_cast<std::uint32_t>(-1);
   std::vector<std::uint32_t> index_of;
   std::vector<std::uint32_t> free_ids;
+  // Ids freed while a walk is under way: reused only once every walk has
+  // ended, so that a walk never takes a newcomer for an object it has yet
+  // to visit.
+  std::vector<std::uint32_t> retired_ids;
   std::size_t gaps = 0;  // null entries
-  int walks = 0;         // walks under way: their places must not shift
+  // The walks under way (newest first): while one walks by place, places
+  // must not shift or go without keep_walks_by_name first.
+  object_walk* walks = nullptr;
+  // The ids still to visit of the walks that go by name, one range each;
+  // kept between walks, like `moving`, so that they allocate nothing.
+  std::vector<std::uint32_t> walk_ids;
   std::vector<moving_entry> moving;  // kept between ticks, so a tick allocates nothing
 };
 

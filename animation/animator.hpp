@@ -140,12 +140,15 @@ struct animator_class {
     const bool timed = duration > 0.0;
     const bool forever = repeats == repeat_forever && timed;
     const double last_run = repeats == repeat_forever ? 0.0 : std::max(repeats, 0);
-    double run = last_run;  // counted from 0
+    double run = timed ? 0.0 : last_run;  // counted from 0
     progress = 1.0f;
     if (timed) {
-      const double runs = elapsed / duration;
-      run = forever ? std::floor(runs) : std::min(std::floor(runs), last_run);
-      progress = static_cast<float>(std::clamp(runs - run, 0.0, 1.0));
+      double runs = elapsed / duration;
+      if (repeats != 0 && runs >= 1.0) {
+        run = forever ? std::floor(runs) : std::min(std::floor(runs), last_run);
+        runs -= run;
+      }
+      progress = static_cast<float>(std::clamp(runs, 0.0, 1.0));
     }
     // The odd runs of a back-and-forth play the movement backwards.
     const bool backwards = back_and_forth && std::fmod(run, 2.0) == 1.0;

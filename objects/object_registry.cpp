@@ -58,18 +58,15 @@ object_walk::iterator object_walk::begin() {
   return {this};
 }
 
-void object_walk::advance() {
-  current = nullptr;
-  const std::vector<registry_entry>& entries = registry.entries;
+void object_walk::advance_by_name() {
   while (next < end_index) {
-    if (!by_name) {
-      current = entries[next++].object;
-    } else {
-      const std::uint32_t index = registry.index_of[registry.walk_ids[next++]];
-      if (index != object_registry_class::nowhere) current = entries[index].object;
+    const std::uint32_t index = registry.index_of[registry.walk_ids[next++]];
+    if (index != object_registry_class::nowhere) {
+      current = registry.entries[index].object;
+      return;
     }
-    if (current != nullptr) return;
   }
+  current = nullptr;
 }
 
 // Walks usually end newest first, but need not.

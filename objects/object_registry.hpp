@@ -67,7 +67,8 @@ struct object_walk {
 
  private:
   friend struct object_registry_class;
-  void advance();
+  void advance();  // inline below: a walk costs what a plain loop does
+  void advance_by_name();
 
   object_registry_class& registry;
   object_walk* outer = nullptr;  // the walks under way form a list, newest first
@@ -180,6 +181,16 @@ struct object_registry_class {
 extern global_instance<object_registry_class> object_registry_instance;
 extern object_registry_class& object_registry;
 static global_user<object_registry_instance> object_registry_user;
+
+inline void object_walk::advance() {
+  if (by_name) return advance_by_name();
+  const registry_entry* const entries = registry.entries.data();
+  while (next < end_index) {
+    current = entries[next++].object;
+    if (current != nullptr) return;
+  }
+  current = nullptr;
+}
 
 // The same operations on the global registry. An Object registers and
 // unregisters itself; a game calls update_all_objects once per tick (the loop

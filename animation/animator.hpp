@@ -155,7 +155,8 @@ struct animator_class {
     if (same_value(start_value, end_value)) {
       *target = start_value;
     } else {
-      *target = animated_value(start_value, end_value, apply_curve(backwards ? 1.0f - progress : progress, curve));
+      const float eased = apply_curve(backwards ? 1.0f - progress : progress, curve);
+      *target = animated_value(start_value, end_value, eased);
     }
     if (!forever && run == last_run && progress >= 1.0f) {
       *target = backwards ? start_value : end_value;

@@ -20,7 +20,8 @@ float order_key(float depth) { return depth == depth ? depth : std::numeric_limi
 
 // 0.1 above `top`, or the next float up where 0.1 is lost to rounding (from
 // 2^21 on). Nothing is above infinity (nor NaN, which sorts as infinity):
-// there the answer is infinity, and bring_to_front places the object last.
+// there the answer is infinity, and bring_to_front places the object after
+// every other infinite depth.
 float depth_above(float top) {
   constexpr float infinity = std::numeric_limits<float>::infinity();
   const float raised = static_cast<float>(static_cast<double>(top) + 0.1);
@@ -252,25 +253,33 @@ void object_registry_class::restore_order(bool animate) {
 
 void object_registry_class::sort_by_depth() { restore_order(false); }
 
-// Sorting first makes the last entry the highest, depths written since the
-// last sort included.
+// The last entry is the last in the current order: depths written since the
+// last sort have not moved anything yet (the game's setup relies on that).
 void object_registry_class::bring_to_front(Object* object) {
   if (object == nullptr) return;
-  sort_by_depth();
-  if (entries.empty()) return;
+  merge_arrivals();
+  const auto last = std::find_if(entries.rbegin(), entries.rend(),
+                                 [](const registry_entry& entry) { return entry.object != nullptr; });
+  if (last == entries.rend()) return;
   // Even when the object is the last entry itself: it climbs.
-  object->depth = depth_above(entries.back().object->depth);
-  if (object->registry_id != Object::unregistered) move_to_end(index_of[object->registry_id]);
+  const float top = last->object->depth;
+  object->depth = depth_above(top);
+  sort_by_depth();
+  // Nothing is above infinity: sharing it, the object goes after every
+  // other entry that does, where a stable sort would leave it before those
+  // it stood before.
+  if (!(object->depth > top) && object->registry_id != Object::unregistered) {
+    move_after_equals(index_of[object->registry_id]);
+  }
 }
 
-// Its depth is at least every other's: at the end the order still ascends,
-// and an equal (infinite) depth does not keep it from the front.
-void object_registry_class::move_to_end(std::size_t index) {
+void object_registry_class::move_after_equals(std::size_t index) {
   keep_walks_by_name();
-  registry_entry entry = entries[index];
-  entry.key = order_key(entry.object->depth);
-  for (std::size_t i = index + 1; i < entries.size(); ++i) place(i - 1, entries[i]);
-  place(entries.size() - 1, entry);
+  const registry_entry entry = entries[index];
+  for (; index + 1 < entries.size() && entries[index + 1].key == entry.key; ++index) {
+    place(index, entries[index + 1]);
+  }
+  place(index, entry);
 }
 
 void object_registry_class::update_all_objects() { restore_order(true); }

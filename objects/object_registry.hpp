@@ -73,8 +73,8 @@ struct object_walk {
   object_registry_class& registry;
   object_walk* outer = nullptr;  // the walks under way form a list, newest first
   Object* current = nullptr;     // the object visited now; null once the walk is over
-  // Still to visit: the registry's places [next, end), or once the order has
-  // changed, the places named by the registry's walk_ids [next, end).
+  // Still to visit: the registry's places [next, end_index), or once the
+  // order has changed, the places named by its walk_ids [next, end_index).
   std::size_t next = 0;
   std::size_t end_index = 0;
   bool started = false;
@@ -106,7 +106,7 @@ struct object_registry_class {
   // Gives the object a depth 0.1 above the current last entry's (or the next
   // depth up, where 0.1 is lost to rounding, from 2^21 on) and re-sorts.
   // Above an infinite or NaN depth it takes infinity and goes after every
-  // other infinite depth. The last entry is the last in the current order: a
+  // other infinite (or NaN) depth. The last entry is the last in the current order: a
   // depth written since the last sort has not moved its object yet.
   void bring_to_front(Object* object);
   // The per-tick step: every object's animators, then the depth order, which

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include <tank/animation/clock.hpp>
 #include <tank/animation/curves.hpp>
@@ -18,19 +19,31 @@ enum animator_state : int {
   animator_running = 2,
 };
 
+// The `repeats` of a movement that never ends.
+inline constexpr int repeat_forever = std::numeric_limits<int>::max();
+
 // One movement of a property, its parts named so that a call cannot swap two
 // numbers unnoticed:
 //
 //   sprite.opacity_animators.animate({.from = 1, .to = 0, .duration = 0.5, .curve = curve_quad_in});
 //
-// Parts left out keep these values: no delay, one second, linear.
+// Parts left out keep these values: no delay, one second, linear, one run.
+//
+// A movement can run again right after it ends, `repeats` more times
+// (repeat_forever: until it is cleared), each run taking `duration`. Each
+// run starts again from `from`, or with back_and_forth every second run goes
+// back from `to` to `from`, the same path played backwards. It completes
+// where its last run ends: `to`, or `from` after a back-and-forth with an
+// odd number of repeats. A count below zero is no repeat.
 template <typename T>
 struct tween {
   T from{};  // the value it starts from
   T to{};    // the value it ends on, exactly
   double delay = 0.0;     // seconds after the start before it moves
-  double duration = 1.0;  // seconds
+  double duration = 1.0;  // seconds, of each run
   curve_kind curve = curve_linear;  // the easing
+  int repeats = 0;  // runs after the first, or repeat_forever
+  bool back_and_forth = false;  // every second run goes back from `to` to `from`
 };
 
 // How each kind of property moves: numbers and colours blend, flags and
@@ -62,12 +75,13 @@ inline bool same_value(const ALLEGRO_COLOR& start, const ALLEGRO_COLOR& end) {
 }
 
 // Moves one property from a start value to an end value over clock time
-// along an easing curve, after an optional delay. It reads the clock itself
-// and writes the exact end value when it completes.
+// along an easing curve, after an optional delay, once or in repeated runs
+// (see tween). It reads the clock itself and writes the exact value its last
+// run ends on when it completes.
 template <typename T>
 struct animator_class {
   T* target = nullptr;    // the property written; not owned
-  float progress = 0.0f;  // raw progress of the last update, 0..1
+  float progress = 0.0f;  // raw progress of the last update within its run, 0..1
   T start_value{};            // from
   T end_value{};              // to
   double duration = 1.0;      // seconds
@@ -78,6 +92,8 @@ struct animator_class {
   animator_state state = animator_idle;  // idle until started
   double pause_time = 0.0;  // clock reading when the current pause began
   bool paused = false;      // by pause, until resume
+  int repeats = 0;          // runs after the first, or repeat_forever
+  bool back_and_forth = false;  // every second run goes back from end to start
 
   // The property it writes from now on.
   animator_class& set_target(T* property) {
@@ -86,9 +102,11 @@ struct animator_class {
   }
 
   // Refused while paused. The target is first written by the first update
-  // after the delay.
+  // after the delay. This form runs once.
   animator_class& start(T from, T to, double seconds, double wait, curve_kind kind) {
     if (paused) return *this;
+    repeats = 0;
+    back_and_forth = false;
     start_value = from;
     end_value = to;
     duration = seconds;
@@ -103,8 +121,14 @@ struct animator_class {
     return *this;
   }
 
-  // The same from a tween.
-  animator_class& start(const tween<T>& t) { return start(t.from, t.to, t.duration, t.delay, t.curve); }
+  // The same from a tween, with its repeats.
+  animator_class& start(const tween<T>& t) {
+    if (paused) return *this;
+    start(t.from, t.to, t.duration, t.delay, t.curve);
+    repeats = t.repeats;
+    back_and_forth = t.back_and_forth;
+    return *this;
+  }
 
   // Writes the property for the current clock reading. Returns false when
   // the animator is done (completed, or nothing to write to) and should go.
@@ -117,16 +141,32 @@ struct animator_class {
     if (state != animator_running) return true;
 
     // A duration that is not positive has nothing to spread the movement
-    // over: it completes at once instead of dividing by zero (a NaN progress)
-    // or running backwards for ever.
-    progress = duration > 0.0 ? static_cast<float>(std::clamp(elapsed / duration, 0.0, 1.0)) : 1.0f;
+    // over: it completes at once (all its runs, or one for a movement
+    // without end) instead of dividing by zero (a NaN progress) or running
+    // backwards for ever.
+    const bool timed = duration > 0.0;
+    const bool forever = repeats == repeat_forever && timed;
+    const double last_run = repeats == repeat_forever ? 0.0 : std::max(repeats, 0);
+    double run = timed ? 0.0 : last_run;  // counted from 0
+    progress = 1.0f;
+    if (timed) {
+      double runs = elapsed / duration;
+      if (repeats != 0 && runs >= 1.0) {
+        run = forever ? std::floor(runs) : std::min(std::floor(runs), last_run);
+        runs -= run;
+      }
+      progress = static_cast<float>(std::clamp(runs, 0.0, 1.0));
+    }
+    // The odd runs of a back-and-forth play the movement backwards.
+    const bool backwards = back_and_forth && std::fmod(run, 2.0) == 1.0;
     if (same_value(start_value, end_value)) {
       *target = start_value;
     } else {
-      *target = animated_value(start_value, end_value, apply_curve(progress, curve));
+      const float eased = apply_curve(backwards ? 1.0f - progress : progress, curve);
+      *target = animated_value(start_value, end_value, eased);
     }
-    if (progress >= 1.0f) {
-      *target = end_value;
+    if (!forever && run == last_run && progress >= 1.0f) {
+      *target = backwards ? start_value : end_value;
       state = animator_finished;
       return false;
     }

@@ -32,8 +32,9 @@ float overshoot(const float& a, const float& b, const float& x);
 // above is linear.
 float apply_curve(float p, curve_kind kind);
 
-// Interpolation and clamping are the standard library's: std::lerp (which
-// ends exactly on b at t = 1 and passes beyond b for t > 1) and std::clamp.
+// Interpolation and clamping: lerp and clamp of math/numeric.hpp, beside
+// std::lerp and std::clamp. The float animators use std::lerp, which lands
+// exactly on the end value whenever the eased progress is 1.
 
 // The rule for values that cannot be blended: `end` once x reaches 1,
 // `start` before that (and for a NaN x).

@@ -10,6 +10,16 @@ float sin_f(float v) { return static_cast<float>(std::sin(static_cast<double>(v)
 float cos_f(float v) { return static_cast<float>(std::cos(static_cast<double>(v))); }
 float abs_f(float v) { return static_cast<float>(std::fabs(static_cast<double>(v))); }
 
+float lerp(const float& a, const float& b, float t) {
+  return static_cast<float>(a + (static_cast<double>(b) - a) * t);
+}
+
+double clamp(double v, double lo, double hi) {
+  if (lo > v) v = lo;
+  if (hi < v) v = hi;
+  return v;
+}
+
 float pow_int(float base, int exponent) {
   double result = 1.0;
   const bool invert = exponent < 0;

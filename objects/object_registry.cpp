@@ -3,6 +3,7 @@
 #include <allegro5/allegro.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -16,6 +17,17 @@ namespace {
 // The order of depths made total: a depth that is not a number sorts above
 // every other, instead of breaking the comparison for all of them.
 float order_key(float depth) { return depth == depth ? depth : std::numeric_limits<float>::infinity(); }
+
+// 0.1 above `top`, or the next float up where 0.1 is lost to rounding (from
+// 2^21 on). Nothing is above infinity (nor NaN, which sorts as infinity):
+// there the answer is infinity, and bring_to_front places the object after
+// every other infinite depth.
+float depth_above(float top) {
+  constexpr float infinity = std::numeric_limits<float>::infinity();
+  const float raised = static_cast<float>(static_cast<double>(top) + 0.1);
+  if (raised > top) return raised;
+  return top < infinity ? std::nextafter(top, infinity) : infinity;
+}
 
 // How many places ahead the tick's pass asks for an object's fields, from
 // how many objects on (fewer stay in the caches from one tick to the next).
@@ -31,20 +43,60 @@ constexpr std::size_t gaps_worth_closing = 1024;
 constinit global_instance<object_registry_class> object_registry_instance;
 constinit object_registry_class& object_registry = object_registry_instance.object();
 
-object_walk::object_walk(object_registry_class& registry) : registry(registry) {
-  // A walk inside a walk leaves the arrivals where they are: merging them
-  // would shift the places the outer walk is going through.
-  if (registry.walks == 0) registry.merge_arrivals();
-  ++registry.walks;
+object_walk::object_walk(object_registry_class& registry) : registry(registry), outer(registry.walks) {
+  registry.merge_arrivals();
+  registry.walks = this;
   end_index = registry.entries.size();
 }
 
-object_walk::~object_walk() { --registry.walks; }
+object_walk::~object_walk() { registry.end_walk(*this); }
 
-object_walk::iterator object_walk::begin() const {
-  iterator first{&registry.entries, 0, end_index};
-  first.skip_gaps();
-  return first;
+object_walk::iterator object_walk::begin() {
+  if (!started) {
+    started = true;
+    advance();
+  }
+  return {this};
+}
+
+void object_walk::advance_by_name() {
+  while (next < end_index) {
+    const std::uint32_t index = registry.index_of[registry.walk_ids[next++]];
+    if (index != object_registry_class::nowhere) {
+      current = registry.entries[index].object;
+      return;
+    }
+  }
+  current = nullptr;
+}
+
+// Walks usually end newest first, but need not.
+void object_registry_class::end_walk(object_walk& walk) {
+  object_walk** link = &walks;
+  while (*link != &walk) link = &(*link)->outer;
+  *link = walk.outer;
+  std::size_t names_in_use = 0;
+  for (const object_walk* other = walks; other != nullptr; other = other->outer) {
+    if (other->by_name) names_in_use = std::max(names_in_use, other->end_index);
+  }
+  walk_ids.resize(names_in_use);
+  if (walks == nullptr) {
+    free_ids.insert(free_ids.end(), retired_ids.begin(), retired_ids.end());
+    retired_ids.clear();
+  }
+}
+
+void object_registry_class::keep_walks_by_name() {
+  for (object_walk* walk = walks; walk != nullptr; walk = walk->outer) {
+    if (walk->by_name) continue;
+    const std::size_t first = walk_ids.size();
+    for (std::size_t i = walk->next; i < walk->end_index; ++i) {
+      if (entries[i].object != nullptr) walk_ids.push_back(entries[i].id);
+    }
+    walk->next = first;
+    walk->end_index = walk_ids.size();
+    walk->by_name = true;
+  }
 }
 
 // A gap's id may already name another place: only live entries are indexed.
@@ -58,8 +110,10 @@ void object_registry_class::register_object(Object* object) {
   if (free_ids.empty()) {
     free_ids.push_back(static_cast<std::uint32_t>(index_of.size()));
     index_of.push_back(0);
-    // Leaving then never allocates: it may happen inside a move.
+    // Leaving, and the end of a walk, then never allocate: leaving may
+    // happen inside a move.
     free_ids.reserve(index_of.capacity());
+    retired_ids.reserve(index_of.capacity());
   }
   const std::uint32_t id = free_ids.back();
   free_ids.pop_back();
@@ -70,11 +124,13 @@ void object_registry_class::register_object(Object* object) {
 
 bool object_registry_class::unregister_object(Object* object) {
   if (object == nullptr || object->registry_id == Object::unregistered) return false;
-  entries[index_of[object->registry_id]].object = nullptr;
-  free_ids.push_back(object->registry_id);
+  const std::uint32_t id = object->registry_id;
+  entries[index_of[id]].object = nullptr;
+  index_of[id] = nowhere;
+  (walks == nullptr ? free_ids : retired_ids).push_back(id);
   object->registry_id = Object::unregistered;
   ++gaps;
-  if (walks == 0) {
+  if (walks == nullptr) {
     drop_trailing_gaps();
     if (gaps >= gaps_worth_closing && gaps * 2 > entries.size()) close_gaps();
   }
@@ -143,6 +199,7 @@ void object_registry_class::merge_moving() {
 
 void object_registry_class::merge_arrivals() {
   if (sorted_end == entries.size()) return;
+  keep_walks_by_name();
   for (std::size_t i = sorted_end; i < entries.size(); ++i) {
     const registry_entry entry = entries[i];
     if (entry.object == nullptr) {
@@ -161,6 +218,7 @@ void object_registry_class::merge_arrivals() {
 // animators write only its own fields, so its depth is final once it is
 // updated, and nothing in the pass adds or removes entries.
 void object_registry_class::restore_order(bool animate) {
+  keep_walks_by_name();
   registry_entry* const all = entries.data();
   const std::size_t count = entries.size();
   const std::size_t sorted = sorted_end;
@@ -195,21 +253,39 @@ void object_registry_class::restore_order(bool animate) {
 
 void object_registry_class::sort_by_depth() { restore_order(false); }
 
+// The last entry is the last in the current order: depths written since the
+// last sort have not moved anything yet (the game's setup relies on that).
 void object_registry_class::bring_to_front(Object* object) {
   if (object == nullptr) return;
   merge_arrivals();
   const auto last = std::find_if(entries.rbegin(), entries.rend(),
                                  [](const registry_entry& entry) { return entry.object != nullptr; });
   if (last == entries.rend()) return;
-  // Even when the object is the last entry itself: it climbs by 0.1.
-  object->depth = static_cast<float>(static_cast<double>(last->object->depth) + 0.1);
+  // Even when the object is the last entry itself: it climbs.
+  const float top = last->object->depth;
+  object->depth = depth_above(top);
   sort_by_depth();
+  // Nothing is above infinity: sharing it, the object goes after every
+  // other entry that does, where a stable sort would leave it before those
+  // it stood before.
+  if (!(object->depth > top) && object->registry_id != Object::unregistered) {
+    move_after_equals(index_of[object->registry_id]);
+  }
+}
+
+void object_registry_class::move_after_equals(std::size_t index) {
+  keep_walks_by_name();
+  const registry_entry entry = entries[index];
+  for (; index + 1 < entries.size() && entries[index + 1].key == entry.key; ++index) {
+    place(index, entries[index + 1]);
+  }
+  place(index, entry);
 }
 
 void object_registry_class::update_all_objects() { restore_order(true); }
 
 void object_registry_class::draw_all_objects() {
-  if (walks == 0) merge_arrivals();
+  merge_arrivals();
   // Consecutive sprites of one image are batched into one draw call; the
   // debug view's lines cannot be drawn while drawing is held.
   const bool batch = !debug_view;

@@ -26,33 +26,37 @@ struct object_registry_class;
 //
 //   for (Object& object : object_registry.in_order()) ...
 //
-// The walk may make and destroy objects: an object destroyed before the walk
-// reaches it is skipped, and objects made during the walk are not visited by
-// it. A re-sort during the walk (bring_to_front, sort_by_depth) reorders
-// what is left of it.
+// The walk goes through the objects there were when it began, in the order
+// they had then, and visits each object that lives through it exactly once,
+// whatever the walk does meanwhile:
+// - re-sorting (bring_to_front, sort_by_depth, update_all_objects, drawing)
+//   changes the drawing order at once but not the rest of the walk;
+// - an object destroyed before the walk reaches it is not visited;
+// - an object made during the walk is not visited by it;
+// - an object moved into another (a vector growing) is visited once, as the
+//   object it moved into.
+// Walks may nest, and a walk is walked once.
+//
+// What it costs: a walk reads the registry's places in turn, as a plain loop
+// would. Only if the order changes while it is under way does it first copy
+// the names of the places it has still to visit (into a buffer the registry
+// keeps, so nothing is allocated once it has grown), and from then on finds
+// each object by its place's name.
 struct object_walk {
   // What a walk's iterator compares with to end.
   struct end_mark {};
   // A place in the walk; it skips the places objects have left.
   struct iterator {
-    const std::vector<registry_entry>* entries = nullptr;  // the registry's, read afresh
-    std::size_t index = 0;                                  // the current place
-    std::size_t end = 0;                                    // the end of the walk
+    object_walk* walk = nullptr;  // the walk it steps
 
     // The object here.
-    Object& operator*() const { return *(*entries)[index].object; }
-    // On to the next live object.
+    Object& operator*() const { return *walk->current; }
     iterator& operator++() {
-      ++index;
-      skip_gaps();
+      walk->advance();
       return *this;
     }
     // Whether the walk goes on.
-    bool operator!=(end_mark) const { return index < end && index < entries->size(); }
-    // Entries are read afresh at every step: the vector may have grown.
-    void skip_gaps() {
-      while (*this != end_mark{} && (*entries)[index].object == nullptr) ++index;
-    }
+    bool operator!=(end_mark) const { return walk->current != nullptr; }
   };
 
   // Keeps the registry's places from shifting until the walk ends.
@@ -61,12 +65,25 @@ struct object_walk {
   object_walk(const object_walk&) = delete;
   object_walk& operator=(const object_walk&) = delete;
 
-  // The first live object, and the mark the walk ends at.
-  iterator begin() const;
+  // The first call finds the first object; a later one resumes the walk
+  // where it stands.
+  iterator begin();
   end_mark end() const { return {}; }
 
-  object_registry_class& registry;  // the registry walked
-  std::size_t end_index = 0;  // the places there were when the walk began
+ private:
+  friend struct object_registry_class;
+  void advance();  // inline below: a walk costs what a plain loop does
+  void advance_by_name();
+
+  object_registry_class& registry;
+  object_walk* outer = nullptr;  // the walks under way form a list, newest first
+  Object* current = nullptr;     // the object visited now; null once the walk is over
+  // Still to visit: the registry's places [next, end_index), or once the
+  // order has changed, the places named by its walk_ids [next, end_index).
+  std::size_t next = 0;
+  std::size_t end_index = 0;
+  bool started = false;
+  bool by_name = false;
 };
 
 // Every live Object, sorted by ascending depth: the frame is drawn in this
@@ -91,7 +108,11 @@ struct object_registry_class {
   // Ascending depth; equal depths keep their order. A depth written directly
   // takes effect here, at bring_to_front or at the next tick.
   void sort_by_depth();
-  // Puts the object 0.1 above the current last entry and re-sorts.
+  // Gives the object a depth 0.1 above the current last entry's (or the next
+  // depth up, where 0.1 is lost to rounding, from 2^21 on) and re-sorts.
+  // Above an infinite or NaN depth it takes infinity and goes after every
+  // other infinite (or NaN) depth. The last entry is the last in the current order: a
+  // depth written since the last sort has not moved its object yet.
   void bring_to_front(Object* object);
   // The per-tick step: every object's animators, then the depth order, which
   // depth animators may have changed.
@@ -128,17 +149,33 @@ struct object_registry_class {
   void close_gaps();
   void drop_trailing_gaps();
   void place(std::size_t index, registry_entry entry);
+  void move_after_equals(std::size_t index);
+  // Called before the places change: every walk under way keeps the names
+  // of the places it has still to visit.
+  void keep_walks_by_name();
+  void end_walk(object_walk& walk);
 
   // [0, sorted_end) ascends by key; the arrivals follow in registration order.
   std::vector<registry_entry> entries;
   std::size_t sorted_end = 0;
-  // Where each place is in `entries`, by its id, and the ids free for reuse.
-  // Entries move at every merge: updating this dense table instead of each
-  // object keeps a tick from writing to objects scattered over memory.
+  // Where each place is in `entries`, by its id (`nowhere` once it is
+  // empty), and the ids free for reuse. Entries move at every merge:
+  // updating this dense table instead of each object keeps a tick from
+  // writing to objects scattered over memory.
+  static constexpr std::uint32_t nowhere = static_cast<std::uint32_t>(-1);
   std::vector<std::uint32_t> index_of;
   std::vector<std::uint32_t> free_ids;
+  // Ids freed while a walk is under way: reused only once every walk has
+  // ended, so that a walk never takes a newcomer for an object it has yet
+  // to visit.
+  std::vector<std::uint32_t> retired_ids;
   std::size_t gaps = 0;  // null entries
-  int walks = 0;         // walks under way: their places must not shift
+  // The walks under way (newest first): while one walks by place, places
+  // must not shift or go without keep_walks_by_name first.
+  object_walk* walks = nullptr;
+  // The ids still to visit of the walks that go by name, one range each;
+  // kept between walks, like `moving`, so that they allocate nothing.
+  std::vector<std::uint32_t> walk_ids;
   std::vector<moving_entry> moving;  // kept between ticks, so a tick allocates nothing
 };
 
@@ -151,6 +188,16 @@ struct object_registry_class {
 extern global_instance<object_registry_class> object_registry_instance;
 extern object_registry_class& object_registry;
 static global_user<object_registry_instance> object_registry_user;
+
+inline void object_walk::advance() {
+  if (by_name) return advance_by_name();
+  const registry_entry* const entries = registry.entries.data();
+  while (next < end_index) {
+    current = entries[next++].object;
+    if (current != nullptr) return;
+  }
+  current = nullptr;
+}
 
 // The same operations on the global registry. An Object registers and
 // unregisters itself; a game calls update_all_objects once per tick (the loop

@@ -65,6 +65,15 @@ TEST_F(AnimatorListTest, DelayedAnimatorIsCountedButLeavesThePropertyAlone) {
   EXPECT_EQ(x, 50.0f);
 }
 
+TEST_F(AnimatorListTest, ARepeatingTweenIsUnfinishedUntilItsLastRunEnds) {
+  // A pulse: out and back in a second, for ever.
+  list.animate({.from = 1.0f, .to = 1.25f, .duration = 0.5, .curve = curve_quad_out,
+                .repeats = repeat_forever, .back_and_forth = true});
+  update_at(3600.25);
+  EXPECT_FALSE(list.finished());
+  EXPECT_EQ(x, 1.1875f);
+}
+
 TEST_F(AnimatorListTest, ClearKeepsTheCurrentValue) {
   list.animate(0.0f, 100.0f, 0.0, 1.0, curve_linear);
   list.animate(0.0f, 100.0f, 0.5, 1.0, curve_linear);

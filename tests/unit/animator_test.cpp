@@ -129,6 +129,24 @@ TEST_F(AnimatorTest, OvershootSwingsPastAndEndsExactly) {
   EXPECT_EQ(x, 10.0f);
 }
 
+TEST_F(AnimatorTest, RepeatsRunAgainAndEndExactlyWhereTheLastRunEnds) {
+  animator.set_target(&x).start({.from = 0.0f, .to = 100.0f, .duration = 1.0, .repeats = 2});
+  EXPECT_TRUE(update_at(1.25));
+  EXPECT_EQ(x, 25.0f);  // the second run, from the start again
+  EXPECT_TRUE(update_at(2.999));
+  EXPECT_FALSE(update_at(3.0));
+  EXPECT_EQ(x, 100.0f);
+
+  clock.set(0.0);
+  animator.start({.from = 0.0f, .to = 100.0f, .curve = curve_quad_out, .repeats = 1, .back_and_forth = true});
+  EXPECT_TRUE(update_at(0.5));
+  EXPECT_EQ(x, 75.0f);
+  EXPECT_TRUE(update_at(1.5));  // the same point, on the way back
+  EXPECT_EQ(x, 75.0f);
+  EXPECT_FALSE(update_at(2.0));
+  EXPECT_EQ(x, 0.0f);  // an odd number of repeats ends where it began
+}
+
 TEST_F(AnimatorTest, BoolStepsOnlyAtCompletionWhenLinear) {
   bool flag = false;
   animator_class<bool> flags;

@@ -72,7 +72,7 @@ TEST(Vectors, EdgeNormalPointsOutOfAClockwiseOutline) {
   EXPECT_EQ(m.y, 0.0f);
 }
 
-TEST(Numeric, FloatWrappersAndPowers) {
+TEST(Numeric, FloatWrappersPowersLerpAndClamp) {
   EXPECT_NEAR(rad_to_deg(static_cast<float>(M_PI / 2)), 90.0f, 1e-4);
   EXPECT_EQ(sqrt_f(16.0f), 4.0f);
   EXPECT_EQ(abs_f(-2.5f), 2.5f);
@@ -80,6 +80,10 @@ TEST(Numeric, FloatWrappersAndPowers) {
   EXPECT_EQ(pow_int(-2.0f, 3), -8.0f);
   EXPECT_EQ(pow_int(5.0f, 0), 1.0f);
   EXPECT_EQ(pow_int(2.0f, -2), 0.25f);
+  EXPECT_EQ(lerp(10.0f, 20.0f, 1.2f), 22.0f);  // beyond b
+  EXPECT_EQ(clamp(-0.5, 0.0, 1.0), 0.0);
+  EXPECT_EQ(clamp(7.0, 0.0, 1.0), 1.0);
+  EXPECT_EQ(clamp(0.0, 3.0, 1.0), 1.0);  // crossed bounds: the lower first, so hi
 }
 
 TEST(Random, RangesAreExactAndInclusive) {

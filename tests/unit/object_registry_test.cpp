@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdlib>
 #include <deque>
@@ -103,6 +104,15 @@ TEST_F(ObjectRegistryTest, BringToFrontClimbsAboveTheLastEntry) {
   const float depth = object.depth;
   bring_to_front(nullptr);
   EXPECT_EQ(object.depth, depth);
+  for (const float last : {2097152.0f, 1e7f, INFINITY, NAN}) {  // 0.1 lost to rounding, nothing above
+    object.depth = 0.0f;
+    top.depth = last;
+    sort_by_depth();
+    bring_to_front(&object);
+    update_all_objects();
+    EXPECT_EQ(drawing_order().back(), &object) << last;
+    EXPECT_TRUE(object.depth > last || object.depth == INFINITY) << last;
+  }
 }
 
 TEST_F(ObjectRegistryTest, EqualDepthsKeepRegistrationOrder) {
@@ -255,6 +265,45 @@ TEST_F(ObjectRegistryTest, AWalkMayDestroyAndMakeObjects) {
   EXPECT_EQ(object_registry.count(), before - 3 + 100);
   EXPECT_EQ(drawing_order_among({objects[1].get(), born[0].get(), born[99].get(), objects[4].get()}),
             (std::vector<Object*>{objects[1].get(), born[0].get(), born[99].get(), objects[4].get()}));
+}
+
+// Fifty objects at five depths, walked while the walk re-sorts, destroys and
+// makes: every object that lives through a walk is visited exactly once.
+TEST_F(ObjectRegistryTest, AWalkVisitsEachObjectOnceWhateverItDoes) {
+  std::vector<std::unique_ptr<Object>> objects;
+  for (int i = 0; i < 50; ++i) objects.push_back(std::make_unique<Object>(static_cast<float>(i % 5)));
+  const auto walk_checked = [](const auto& step) {
+    const std::vector<Object*> before = drawing_order();
+    std::map<const Object*, long> visits;
+    int n = 0;
+    for (Object& object : object_registry.in_order()) {
+      ++visits[&object];
+      step(object, n++);
+    }
+    for (Object* object : drawing_order()) EXPECT_EQ(visits[object], std::ranges::count(before, object));
+  };
+  walk_checked([](Object& object, int n) {
+    if (n % 3 == 0) object.bring_to_front();
+  });
+  walk_checked([&](Object&, int n) {
+    if (n == 0) {
+      for (int i = 0; i < 5; ++i) objects.push_back(std::make_unique<Object>(-1.0f));
+      objects.back()->bring_to_front();
+    } else if (n == 10) {
+      objects[4].reset();  // two of the highest, not reached yet
+      objects[9].reset();
+      sort_by_depth();
+    } else if (n == 20) {
+      objects[0]->depth = -10.0f;
+      update_all_objects();
+      walk_checked([](Object& inner, int m) {  // nested, re-sorting too
+        if (m % 2 == 0) inner.bring_to_front();
+      });
+    }
+  });
+  const std::size_t before = allocation_count;  // the buffers have grown: a re-sorting walk allocates nothing
+  for (Object& object : object_registry.in_order()) object.bring_to_front();
+  EXPECT_EQ(allocation_count, before);
 }
 
 TEST_F(ObjectRegistryTest, AMovedObjectTakesItsPlaceAndItsAnimatorsAlong) {

@@ -14,10 +14,10 @@ enum class frame_repeat { loop, once };
 // Parts left out keep these values: from frame 0 to the sheet's last, ten
 // frames a second, looping.
 struct frame_cycle {
-  int first = 0;
+  int first = 0;  // the first frame shown
   int count = 0;  // 0: every frame from `first` to the sheet's last
-  double fps = 10.0;
-  frame_repeat repeat = frame_repeat::loop;
+  double fps = 10.0;  // frames a second
+  frame_repeat repeat = frame_repeat::loop;  // after the last frame
 };
 
 // A cycle under way, timed by the animation clock (current_time()) as the
@@ -25,9 +25,9 @@ struct frame_cycle {
 // frames with its tweens.
 struct frame_cycle_player {
   frame_cycle cycle;  // with its count resolved; 0 while nothing plays
-  double start_time = 0.0;
-  double pause_time = 0.0;
-  bool paused = false;
+  double start_time = 0.0;  // the clock when it started
+  double pause_time = 0.0;  // the clock when it was paused
+  bool paused = false;      // by pause, until resume
 
   // From the cycle's first frame, now. A cycle of no frames stops the player.
   void start(const frame_cycle& what);

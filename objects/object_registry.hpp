@@ -51,6 +51,7 @@ struct object_walk {
 
     // The object here.
     Object& operator*() const { return *walk->current; }
+    // On to the next object.
     iterator& operator++() {
       walk->advance();
       return *this;

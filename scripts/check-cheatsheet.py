@@ -183,6 +183,8 @@ class Declarations:
                 self.names.append(prefix + inside[1])  # a function pointer: void (*name)()
             elif paren == 0 or not is_identifier(tokens[paren - 1]):
                 return
+            elif tokens[paren - 2:paren - 1] == ["::"]:
+                return  # a member defined out of its class: declared there already
             elif tokens[paren - 1] != class_name and tokens[paren - 2:paren - 1] != ["~"]:
                 self.names.append(prefix + tokens[paren - 1])  # not a constructor or destructor
             return

@@ -4,8 +4,8 @@
 // The camera follows the beetle, stays inside the world and shakes at every
 // find. The beetle walks through the frames of one sprite sheet, the gems
 // pulse, and the head-up display is shapes and coloured text: a panel with a
-// count and a bar, and a map of the whole meadow. P pauses: the game's own
-// clock stops, and every tween and frame cycle with it.
+// count and a bar, and a map of the whole meadow. P pauses: the game clock
+// stands still, and every tween and frame cycle with it.
 //
 // Controls: arrow keys or WASD walk; P pauses; F1 debug view; ESC quits.
 //
@@ -37,8 +37,12 @@ constexpr float world_width = 2400.0f;
 constexpr float world_height = 1800.0f;
 constexpr int gem_count = 12;
 constexpr float walk_speed = 4.0f;  // pixels per tick
-constexpr double tick_seconds = 1.0 / 60.0;
 constexpr float pi = std::numbers::pi_v<float>;
+
+// A gem's pulse: it swells, then settles back along the same curve played
+// backwards, for as long as the gem lies there.
+constexpr tween<float> gem_pulse{.from = 1.0f, .to = 1.25f, .duration = 0.45, .curve = curve_quad_out,
+                                 .repeats = repeat_forever, .back_and_forth = true};
 
 // The map of the whole world in the top right corner, a fifteenth of its size.
 constexpr float map_scale = 1.0f / 15.0f;
@@ -69,22 +73,7 @@ std::vector<tuft> tufts;
 int found = 0;
 vec2d view_centre;     // where the camera is heading, eased towards the beetle
 int shake_ticks = 0;   // the camera shakes while this counts down
-bool paused = false;
 long frames_left = -1;  // --frames: counts down to the end; -1 runs until ESC
-
-// The game's own clock, which stops while the game is paused. Every animator
-// and frame cycle reads it (animation_clock), so they all stop with it.
-double game_seconds = 0.0;
-double game_clock() { return game_seconds; }
-
-// One beat of a gem's pulse, swelling and settling; a new beat starts
-// whenever the last one is over.
-void pulse(Object& sprite) {
-  for (animator_list_class<float>* scale : {&sprite.scale_x_animators, &sprite.scale_y_animators}) {
-    scale->animate({.from = 1.0f, .to = 1.25f, .duration = 0.45, .curve = curve_quad_out});
-    scale->animate({.from = 1.25f, .to = 1.0f, .delay = 0.45, .duration = 0.45, .curve = curve_quad_in});
-  }
-}
 
 void setup() {
   beetle.set_sprite_sheet("data/images/beetle.png", 32, 32);
@@ -97,7 +86,8 @@ void setup() {
     Object& sprite = gems.emplace_back().sprite;
     sprite.set_align({0.5f, 0.5f});
     sprite.set_position({random_float(60.0f, world_width - 60.0f), random_float(60.0f, world_height - 60.0f)});
-    pulse(sprite);
+    sprite.scale_x_animators.animate(gem_pulse);
+    sprite.scale_y_animators.animate(gem_pulse);
   }
   for (int i = 0; i < 400; ++i) {
     tufts.push_back({{random_float(0.0f, world_width), random_float(0.0f, world_height)}, random_float(3.0f, 9.0f)});
@@ -131,11 +121,8 @@ void pick_up_gems() {
     ++found;
     shake_ticks = 20;
     play_sample("data/sounds/chime.wav");
-    g.sprite.clear_animators();
+    g.sprite.clear_animators();  // the pulse, which never ends by itself
     g.sprite.pop_out(0.3f, curve_quad_in);
-  }
-  for (gem& g : gems) {
-    if (!g.found && g.sprite.scale_x_animators.finished()) pulse(g.sprite);
   }
   std::erase_if(gems, [](const gem& g) { return g.found && g.sprite.animations_finished(); });
 }
@@ -156,9 +143,10 @@ void move_camera() {
 
 void update() {
   if (frames_left > 0 && --frames_left == 0) quit_requested = true;
-  if (key_presses(ALLEGRO_KEY_P) % 2 == 1) paused = !paused;
-  if (paused) return;
-  game_seconds += tick_seconds;
+  if (key_presses(ALLEGRO_KEY_P) % 2 == 1) game_paused = !game_paused;
+  // Paused, the game stops its own motion; the framework holds its tweens and
+  // frame cycles where they stand.
+  if (game_paused) return;
   walk();
   pick_up_gems();
   move_camera();
@@ -201,7 +189,7 @@ void draw_hud() {
               coordinates::screen);
 
   if (found == gem_count) draw_text("every gem found!", 400.0f, 540.0f, 0.5f, 0.5f, gold);
-  if (paused) {
+  if (game_paused) {
     fill_rectangle(0.0f, 0.0f, static_cast<float>(display_width), static_cast<float>(display_height),
                    al_map_rgba_f(0.0f, 0.0f, 0.0f, 0.5f), coordinates::screen);
     draw_text("paused - P goes on", 400.0f, 300.0f, 0.5f, 0.5f, white);
@@ -225,6 +213,7 @@ int main(int argc, char** argv) {
     }
   }
   clear_color = al_map_rgb(24, 32, 28);  // beyond the world's edge, seen while the camera shakes
-  animation_clock = game_clock;
+  window_title = "EXPLORER";
+  animation_clock = game_time;  // tweens and frame cycles pause with the game
   return run_game({.setup_world = setup, .update = update, .draw = draw});
 }

@@ -188,7 +188,7 @@ class InstalledPackage(WindowTestCase):
         build = self.builds["explorer"]
         self.assertTrue(os.path.isfile(os.path.join(build, "data", "sounds", "chime.wav")), "the build made it")
         self.screen.no_key_repeat()
-        explorer = self.start_game(build, window_name="explorer",
+        explorer = self.start_game(build, window_name="EXPLORER",
                                    command=[os.path.join(build, "explorer"), "--frames", "3600"])
         window = explorer.wait_for_window()
         x, y, _, _ = self.screen.window_geometry(window)
@@ -199,6 +199,12 @@ class InstalledPackage(WindowTestCase):
                                     message="no beetle on the map")
         start = beetle_on_map(first, world_map)
         self.wait_for_frame(lambda image: image.count(panel, gold_text) > 30, region=panel, message="no count in gold")
+
+        # P pauses under a dimmed screen and P again goes on: the beetle then walks.
+        self.screen.press_key("p")
+        self.wait_for_frame(lambda image: image.count(panel, gold_text) == 0, region=panel, message="no pause screen")
+        self.screen.press_key("p")
+        self.wait_for_frame(lambda image: image.count(panel, gold_text) > 30, region=panel, message="the pause stayed")
 
         # Walking right for a while takes the beetle well across the map: at a
         # fifteenth of the world's size, 16 pixels a second.

@@ -44,14 +44,10 @@ void Object::draw() {
     // so they may differ from the drawing by under one scaled pixel.
     const float pivot_x = std::trunc(static_cast<float>(w) * align_x);
     const float pivot_y = std::trunc(static_cast<float>(h) * align_y);
-    if (has_frames()) {
-      const image_rect shown = frame_rect();
-      al_draw_tinted_scaled_rotated_bitmap_region(bitmap, shown.x, shown.y, shown.w, shown.h, current_tint(), pivot_x,
-                                                  pivot_y, dx, dy, scale_x, scale_y, rotation, flags);
-    } else {
-      al_draw_tinted_scaled_rotated_bitmap(bitmap, current_tint(), pivot_x, pivot_y, dx, dy, scale_x, scale_y,
-                                           rotation, flags);
-    }
+    // The whole image, or the frame of a sprite sheet shown now.
+    const image_rect shown = frame_rect();
+    al_draw_tinted_scaled_rotated_bitmap_region(bitmap, shown.x, shown.y, shown.w, shown.h, current_tint(), pivot_x,
+                                                pivot_y, dx, dy, scale_x, scale_y, rotation, flags);
   } else {
     draw_missing_image(dx, dy);
   }

@@ -24,14 +24,19 @@ namespace {
 
 void* data_of(ALLEGRO_SAMPLE_INSTANCE* voice) { return al_get_sample_data(al_get_sample(voice)); }
 
+// A WAV of `bytes` bytes of sound in the temporary folder, named for this process.
+std::string scratch_wave(const std::string& stem, int bytes) {
+  const std::string name = std::filesystem::temp_directory_path() / (stem + "-" + std::to_string(getpid()) + ".wav");
+  std::ofstream(name, std::ios::binary) << wave_file(bytes, bytes);
+  return name;
+}
+
 TEST(SamplePlayer, AFullPoolGivesWayToTheQuietestThenTheOldestAndMuteIsTheMixersGain) {
   ASSERT_TRUE(start_headless_library());
   const silent_audio audio;
   ASSERT_TRUE(audio.started);
   // Twenty seconds long: every sound is still playing when the test looks.
-  const std::string name =
-      std::filesystem::temp_directory_path() / ("tank-sample-" + std::to_string(getpid()) + ".wav");
-  std::ofstream(name, std::ios::binary) << wave_file(20 * 88200, 20 * 88200);
+  const std::string name = scratch_wave("tank-sample", 20 * 88200);
   for (int i = 0; i < sample_voice_count; ++i) ASSERT_TRUE(play_sample(name, {.gain = i == 5 ? 0.5f : 1.0f}));
   EXPECT_FALSE(play_sample(name, {.gain = 0.25f})) << "quieter than every sound playing";
   EXPECT_TRUE(play_sample("data/sounds/no_such.wav"));
@@ -56,9 +61,7 @@ TEST(SamplePlayer, AfterAnAudioRestartTheSameNamesLoadAfresh) {
   ASSERT_TRUE(start_headless_library());
   const silent_audio audio;
   ASSERT_TRUE(audio.started);
-  const std::string name =
-      std::filesystem::temp_directory_path() / ("tank-restart-" + std::to_string(getpid()) + ".wav");
-  std::ofstream(name, std::ios::binary) << wave_file(8820, 8820);  // 4410 frames at 44.1 kHz
+  const std::string name = scratch_wave("tank-restart", 8820);  // 4410 frames at 44.1 kHz
   ASSERT_TRUE(play_sample(name));
   ASSERT_TRUE(play_sample("data/sounds/no_such.wav"));
 
